@@ -1,0 +1,35 @@
+# Host side: portable core, the tarnvale tool, native tests and benchmark.
+include(CTest)
+
+set(SANITIZE_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+add_compile_options(-Wall -Wextra)
+
+add_library(tarnvale_core STATIC ${PAYLOAD_SOURCES} payload/file_io_posix.cpp)
+target_include_directories(tarnvale_core PUBLIC ${CMAKE_SOURCE_DIR})
+
+# The same core under AddressSanitizer and UndefinedBehaviorSanitizer.
+add_library(tarnvale_core_san STATIC ${PAYLOAD_SOURCES} payload/file_io_posix.cpp)
+target_include_directories(tarnvale_core_san PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tarnvale_core_san PUBLIC ${SANITIZE_FLAGS} -O1)
+target_link_options(tarnvale_core_san PUBLIC ${SANITIZE_FLAGS})
+
+if(BUILD_TESTING)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${TARNVALE_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(tests)
+endif()
+
+# The Windows side, built by the same command.
+include(ExternalProject)
+ExternalProject_Add(windows
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/windows
+    CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-i686-mingw.cmake
+        -DCMAKE_BUILD_TYPE=MinSizeRel
+        -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${CMAKE_BINARY_DIR}/bin
+        -DTARNVALE_GTEST_DIR=${TARNVALE_GTEST_DIR}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    USES_TERMINAL_BUILD ON)

@@ -1,0 +1,43 @@
+// Helpers for driving the LZSS codec between byte vectors in tests.
+#ifndef TARNVALE_TESTS_CODEC_HARNESS_H
+#define TARNVALE_TESTS_CODEC_HARNESS_H
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "payload/lzss_codec.h"
+#include "payload/lzss_memory.h"
+
+typedef std::vector<uint8_t> Bytes;
+
+inline Bytes Encode(LzssCodec& codec, const Bytes& input) {
+    MemoryReader reader = {input.data(), input.size(), 0};
+    // Worst case: 9 bytes per 8 input bytes, plus header and final flag.
+    Bytes out(input.size() + input.size() / 8 + 16);
+    MemoryWriter writer = {out.data(), out.size(), 0};
+    LzssMemoryReader(&codec.inStream, &reader);
+    LzssMemoryWriter(&codec.outStream, &writer);
+    codec.maxChain = kLzssMaxChain;
+    codec.EncodeStream();
+    out.resize(writer.size);
+    return out;
+}
+
+// Decodes `stream`; `whole` receives DecodeStream's result.
+inline Bytes Decode(LzssCodec& codec, const Bytes& stream, int* whole = nullptr,
+                    size_t capacity = 1 << 22) {
+    MemoryReader reader = {stream.data(), stream.size(), 0};
+    Bytes out(capacity);
+    MemoryWriter writer = {out.data(), out.size(), 0};
+    LzssMemoryReader(&codec.inStream, &reader);
+    LzssMemoryWriter(&codec.outStream, &writer);
+    int ok = codec.DecodeStream();
+    if (whole) *whole = ok;
+    out.resize(writer.size < capacity ? writer.size : capacity);
+    return out;
+}
+
+inline std::unique_ptr<LzssCodec> NewCodec() { return std::unique_ptr<LzssCodec>(new LzssCodec()); }
+
+#endif
