@@ -4,14 +4,17 @@ include(CTest)
 set(SANITIZE_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 add_compile_options(-Wall -Wextra)
 
-add_library(tarnvale_core STATIC ${PAYLOAD_SOURCES} payload/file_io_posix.cpp)
+set(HOST_SOURCES ${PAYLOAD_SOURCES} payload/file_io_posix.cpp payload/sfx_writer.cpp)
+add_library(tarnvale_core STATIC ${HOST_SOURCES})
 target_include_directories(tarnvale_core PUBLIC ${CMAKE_SOURCE_DIR})
 
 # The same core under AddressSanitizer and UndefinedBehaviorSanitizer.
-add_library(tarnvale_core_san STATIC ${PAYLOAD_SOURCES} payload/file_io_posix.cpp)
+add_library(tarnvale_core_san STATIC ${HOST_SOURCES})
 target_include_directories(tarnvale_core_san PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(tarnvale_core_san PUBLIC ${SANITIZE_FLAGS} -O1)
 target_link_options(tarnvale_core_san PUBLIC ${SANITIZE_FLAGS})
+
+add_subdirectory(tools)
 
 if(BUILD_TESTING)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)

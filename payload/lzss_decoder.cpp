@@ -84,7 +84,7 @@ int LzssCodec::DecodeStream() {
                     int n = (in[1] & 0x0F) + kLzssMinMatch;
                     in += 2;
                     uint32_t d = ((outCount & (kLzssRingSize - 1)) - p) & (kLzssRingSize - 1);
-                    CopyReference(window, winPos, d ? d : kLzssRingSize, n);
+                    CopyReference(window, winPos, d ? d : (uint32_t)kLzssRingSize, n);
                     winPos += n;
                     outCount += (uint32_t)n;
                 }
@@ -106,7 +106,7 @@ int LzssCodec::DecodeStream() {
             unsigned p = ((unsigned)b0 << 4) | ((unsigned)b1 >> 4);
             int n = (b1 & 0x0F) + kLzssMinMatch;
             uint32_t d = ((outCount & (kLzssRingSize - 1)) - p) & (kLzssRingSize - 1);
-            CopyReference(window, winPos, d ? d : kLzssRingSize, n);
+            CopyReference(window, winPos, d ? d : (uint32_t)kLzssRingSize, n);
             winPos += n;
             outCount += (uint32_t)n;
         }
