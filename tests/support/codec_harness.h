@@ -38,6 +38,32 @@ inline Bytes Decode(LzssCodec& codec, const Bytes& stream, int* whole = nullptr,
     return out;
 }
 
+// Output count after each token of a well-formed stream, read straight
+// from the format: the token boundaries where the decoder may report.
+inline std::vector<uint32_t> TokenEnds(const Bytes& s) {
+    std::vector<uint32_t> ends;
+    uint32_t length = s[0] | (s[1] << 8) | (s[2] << 16) | ((uint32_t)s[3] << 24);
+    size_t i = 4;
+    uint32_t k = 0;
+    unsigned mask = 0, flags = 0;
+    while (k < length && i < s.size()) {
+        if (mask == 0) {
+            flags = s[i++];
+            mask = 0x80;
+        }
+        if (flags & mask) {
+            i += 1;
+            k += 1;
+        } else {
+            k += (s[i + 1] & 15) + 3;
+            i += 2;
+        }
+        ends.push_back(k);
+        mask >>= 1;
+    }
+    return ends;
+}
+
 inline std::unique_ptr<LzssCodec> NewCodec() { return std::unique_ptr<LzssCodec>(new LzssCodec()); }
 
 #endif
