@@ -1,8 +1,82 @@
 # Windows side: the setup stub and the tests that run under Wine.
 # Everything links statically, so executables import only Windows' own DLLs.
+#
+# The same file is the post-build check of the stub when run as a script:
+#   cmake -DEXE=<file.exe> -DOBJDUMP=<objdump> -P cmake/windows.cmake
+# prints the file's size and the DLLs it imports, and fails (removing the
+# file, so that the next build links it again) when one of them is not on
+# the list below, DLLs that ship with every Windows system.
+if(CMAKE_SCRIPT_MODE_FILE)
+    cmake_minimum_required(VERSION 3.20)
+    set(allowed KERNEL32.DLL USER32.DLL GDI32.DLL ADVAPI32.DLL SHELL32.DLL
+                OLE32.DLL COMCTL32.DLL MSVCRT.DLL)
+    get_filename_component(name "${EXE}" NAME)
+    file(SIZE "${EXE}" size)
+    execute_process(COMMAND "${OBJDUMP}" -p "${EXE}"
+                    OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        file(REMOVE "${EXE}")
+        message(FATAL_ERROR "${name}: ${OBJDUMP} -p failed (${status})")
+    endif()
+    string(REGEX MATCHALL "DLL Name: [^\r\n]+" lines "${dump}")
+    set(imports "")
+    set(foreign "")
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^DLL Name: *" "" dll "${line}")
+        string(STRIP "${dll}" dll)
+        list(APPEND imports "${dll}")
+        string(TOUPPER "${dll}" upper)
+        if(NOT upper IN_LIST allowed)
+            list(APPEND foreign "${dll}")
+        endif()
+    endforeach()
+    list(JOIN imports ", " importText)
+    message("${name}: ${size} bytes; imports ${importText}")
+    if(foreign)
+        file(REMOVE "${EXE}")
+        list(JOIN allowed ", " allowedText)
+        message(FATAL_ERROR "${name} imports ${foreign}; allowed are only ${allowedText}")
+    endif()
+    return()
+endif()
+
 add_compile_options(-Wall -Wextra)
 add_compile_definitions(WIN32_LEAN_AND_MEAN __USE_MINGW_ANSI_STDIO=0)
 
+# Small code: every function and object in its own section, so that the
+# linker drops what nothing calls; no exceptions, RTTI or unwind tables.
+set(TARNVALE_SMALL_CODE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
+    -fno-asynchronous-unwind-tables)
+set(TARNVALE_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
 add_library(tarnvale_core_win STATIC ${PAYLOAD_SOURCES} payload/file_io_win32.cpp)
 target_include_directories(tarnvale_core_win PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(tarnvale_core_win PRIVATE -Os -fno-exceptions -fno-rtti)
+target_compile_options(tarnvale_core_win PRIVATE ${TARNVALE_SMALL_CODE})
+
+# The setup stub: a GUI program (WIN32 gives -mwindows) that packages get
+# appended to.
+add_executable(tarnvale-stub WIN32
+    setup/dll_search.cpp
+    setup/setup_main.cpp
+    setup/system_helpers.cpp
+    setup/workspace.cpp)
+target_compile_options(tarnvale-stub PRIVATE ${TARNVALE_SMALL_CODE})
+# With -fdata-sections this compiler puts each zero-initialised object into
+# a ".data$name" section that takes file space; the container reader's table
+# (about 266 KB) must stay in .bss.
+set_source_files_properties(setup/setup_main.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
+target_link_options(tarnvale-stub PRIVATE ${TARNVALE_STATIC_LINK} -s -Wl,--gc-sections)
+target_link_libraries(tarnvale-stub PRIVATE tarnvale_core_win)
+add_custom_command(TARGET tarnvale-stub POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:tarnvale-stub> -DOBJDUMP=${CMAKE_OBJDUMP}
+            -P ${CMAKE_CURRENT_LIST_FILE}
+    VERBATIM)
+
+# GoogleTest for the tests that run under Wine. The posix-threads compiler
+# has std::mutex, but the tests need no threads of GoogleTest's own.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${TARNVALE_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# core_tests_win.exe and the Wine test programs (tests/wine).
+add_subdirectory(tests)

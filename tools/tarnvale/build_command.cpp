@@ -1,0 +1,254 @@
+// tarnvale build: script and files in, one package out.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "payload/lzss_codec.h"
+#include "payload/sfx_writer.h"
+#include "tools/tarnvale/command_line.h"
+#include "tools/tarnvale/commands.h"
+#include "tools/tarnvale/host_files.h"
+#include "tools/tarnvale/lzss_files.h"
+#include "tools/tarnvale/package_plan.h"
+#include "tools/tarnvale/script_text.h"
+
+namespace {
+
+const char kBuildHelp[] =
+    "Usage: tarnvale build SCRIPT -o SETUP.EXE [--files DIR] [--stub STUB]\n"
+    "\n"
+    "Builds a package: the setup stub followed by the payload and its directory.\n"
+    "\n"
+    "  SCRIPT        the install script; it is stored as the entry \"install.ini\"\n"
+    "                with [INFO] SIZE set to the bytes the install decodes\n"
+    "  -o SETUP.EXE  the package to write (replaced only when the build succeeds)\n"
+    "  --files DIR   folder of the files the script names (default: the script's\n"
+    "                folder); a name is found exactly or, failing that, ignoring case\n"
+    "  --stub STUB   the setup stub (default: tarnvale-stub.exe beside this program)\n"
+    "\n"
+    "The licence file is stored as it is; every file that a line of [NORMAL],\n"
+    "[WINDOWS], [SYSTEM] or [LW] names, and [UNINSTALL] NAME, is stored LZSS-\n"
+    "compressed. The script is read with the installer's own buffer sizes.\n"
+    "\n";
+
+std::string Where(const std::string& script, int line) {
+    return line > 0 ? script + ":" + std::to_string(line) : script;
+}
+
+void PrintDiagnostics(const std::string& script, const std::vector<Diagnostic>& list) {
+    for (const Diagnostic& d : list)
+        std::fprintf(stderr, "%s: %s: %s\n", Where(script, d.line).c_str(),
+                     d.error ? "error" : "warning", d.text.c_str());
+}
+
+std::string Percent(uint64_t part, uint64_t whole) {
+    if (whole == 0) return "-";
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.1f%%", 100.0 * static_cast<double>(part) /
+                                                    static_cast<double>(whole));
+    return text;
+}
+
+struct BuildInputs {
+    std::string scriptPath;
+    std::string output;
+    std::string filesDir;
+    std::string stub;
+};
+
+class PackageBuild {
+public:
+    explicit PackageBuild(const BuildInputs& in) : in_(in) {}
+    int Run();
+
+private:
+    bool ResolveSources();
+    bool PrepareScript();
+    bool WritePackage();
+    // Encodes entry `index` into `streamPath`, then appends that stream.
+    bool AddCompressed(SfxWriter* writer, LzssCodec* codec, const std::string& streamPath,
+                       size_t index, std::string* error);
+    void PrintSummary() const;
+    void Fail(const std::string& text) {
+        std::fprintf(stderr, "tarnvale build: error: %s\n", text.c_str());
+    }
+
+    const BuildInputs& in_;
+    std::string script_;
+    std::string packagedScript_;
+    PackagePlan plan_;
+    std::vector<std::string> sources_;   // per plan entry; empty for the script
+    std::vector<uint64_t> sizes_;        // per plan entry: its input bytes
+    SizeTotals totals_;
+    std::vector<SfxRecord> records_;
+    int64_t stubSize_ = 0;
+};
+
+bool PackageBuild::ResolveSources() {
+    bool ok = true;
+    sources_.assign(plan_.entries.size(), "");
+    sizes_.assign(plan_.entries.size(), 0);
+    for (size_t i = 0; i < plan_.entries.size(); ++i) {
+        const PlanEntry& e = plan_.entries[i];
+        if (e.kind == EntryKind::kScript) {
+            sizes_[i] = script_.size();
+            continue;
+        }
+        std::string path, problem;
+        if (!FindFileInDir(in_.filesDir, e.name, &path, &problem)) {
+            std::fprintf(stderr, "%s: error: %s: file \"%s\" %s\n",
+                         Where(in_.scriptPath, e.line).c_str(), e.origin.c_str(),
+                         e.name.c_str(), problem.c_str());
+            ok = false;
+            continue;
+        }
+        sources_[i] = path;
+        sizes_[i] = static_cast<uint64_t>(RegularFileSize(path));
+    }
+    return ok;
+}
+
+bool PackageBuild::PrepareScript() {
+    totals_ = ComputeSizeTotals(plan_, sizes_);
+    const uint64_t size = totals_.Larger();
+    if (size > static_cast<uint64_t>(INT32_MAX)) {
+        Fail("the install would decode " + std::to_string(size) +
+             " bytes; [INFO] SIZE holds at most 2147483647");
+        return false;
+    }
+    packagedScript_ = script_;
+    const SizeSetting& old = plan_.size;
+    if (old.present && old.value == static_cast<int64_t>(size)) return true;
+    std::string error;
+    if (!SetInfoSize(script_, size, &packagedScript_, &error)) {
+        Fail(in_.scriptPath + ": " + error);
+        return false;
+    }
+    if (old.present)
+        std::printf("%s: [INFO] SIZE was \"%s\", now %llu\n",
+                    Where(in_.scriptPath, old.line).c_str(), old.text.c_str(),
+                    static_cast<unsigned long long>(size));
+    else
+        std::printf("%s: [INFO] SIZE was missing, now %llu (added)\n", in_.scriptPath.c_str(),
+                    static_cast<unsigned long long>(size));
+    return true;
+}
+
+bool PackageBuild::AddCompressed(SfxWriter* writer, LzssCodec* codec, const std::string& streamPath,
+                                 size_t index, std::string* error) {
+    std::FILE* out = std::fopen(streamPath.c_str(), "wb");
+    if (!out) {
+        *error = "cannot write " + streamPath;
+        return false;
+    }
+    uint64_t written = 0;
+    bool ok = EncodeFileTo(codec, sources_[index], sizes_[index], out, &written, error);
+    if (std::fclose(out) != 0 && ok) {
+        *error = "cannot write " + streamPath;
+        ok = false;
+    }
+    return ok && writer->AddFile(plan_.entries[index].name, streamPath, error);
+}
+
+bool PackageBuild::WritePackage() {
+    std::string error;
+    TempFile package, stream;
+    if (!package.Create(in_.output, "part", &error) || !stream.Create(in_.output, "lzss", &error)) {
+        Fail(error);
+        return false;
+    }
+    std::unique_ptr<LzssCodec> codec(new LzssCodec());
+    SfxWriter writer;
+    bool ok = writer.Begin(package.Path(), in_.stub, &error);
+    for (size_t i = 0; ok && i < plan_.entries.size(); ++i) {
+        const PlanEntry& e = plan_.entries[i];
+        if (e.kind == EntryKind::kScript) {
+            ok = writer.AddBytes(e.name, reinterpret_cast<const uint8_t*>(packagedScript_.data()),
+                                 packagedScript_.size(), &error);
+        } else if (e.kind == EntryKind::kLicence) {
+            ok = writer.AddFile(e.name, sources_[i], &error);
+        } else {
+            ok = AddCompressed(&writer, codec.get(), stream.Path(), i, &error);
+        }
+        if (!ok && e.kind != EntryKind::kScript)
+            error = Where(in_.scriptPath, e.line) + ": " + e.origin + ": \"" + e.name + "\": " + error;
+    }
+    if (ok) {
+        records_ = writer.Records();
+        ok = writer.Finish(&error);
+    }
+    if (ok) ok = package.Commit(in_.output, &error);
+    if (!ok) Fail(error);
+    return ok;
+}
+
+void PackageBuild::PrintSummary() const {
+    uint64_t rawCount = 0, rawBytes = 0, packCount = 0, packIn = 0, packOut = 0;
+    for (size_t i = 0; i < plan_.entries.size(); ++i) {
+        uint64_t out = static_cast<uint64_t>(records_[i].size);
+        if (plan_.entries[i].kind == EntryKind::kCompressed) {
+            ++packCount;
+            packIn += sizes_[i];
+            packOut += out;
+        } else {
+            ++rawCount;
+            rawBytes += out;
+        }
+    }
+    std::printf("built %s: %zu entries, %lld bytes (stub %lld)\n", in_.output.c_str(),
+                plan_.entries.size(), static_cast<long long>(RegularFileSize(in_.output)),
+                static_cast<long long>(stubSize_));
+    std::printf("  stored as is: %llu entries, %llu bytes\n",
+                static_cast<unsigned long long>(rawCount), static_cast<unsigned long long>(rawBytes));
+    std::printf("  compressed:   %llu entries, %llu -> %llu bytes (%s)\n",
+                static_cast<unsigned long long>(packCount), static_cast<unsigned long long>(packIn),
+                static_cast<unsigned long long>(packOut), Percent(packOut, packIn).c_str());
+    std::printf("  SIZE:         %llu bytes decoded by the install (NT family %llu, 95 family %llu)\n",
+                static_cast<unsigned long long>(totals_.Larger()),
+                static_cast<unsigned long long>(totals_.nt),
+                static_cast<unsigned long long>(totals_.win95));
+}
+
+int PackageBuild::Run() {
+    std::string error;
+    if (!ReadWholeFile(in_.scriptPath, &script_, &error)) {
+        Fail(error);
+        return kExitFailed;
+    }
+    plan_ = MakePackagePlan(script_);
+    PrintDiagnostics(in_.scriptPath, plan_.diagnostics);
+    bool ok = !plan_.HasErrors();
+    ok = ResolveSources() && ok;
+    stubSize_ = RegularFileSize(in_.stub);
+    if (stubSize_ < 0) {
+        Fail("no setup stub at " + in_.stub + " (build the Windows side, or pass --stub)");
+        ok = false;
+    }
+    if (!ok || !PrepareScript() || !WritePackage()) return kExitFailed;
+    PrintSummary();
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunBuild(int argc, char** argv, int first) {
+    ParsedArgs args;
+    std::string error;
+    if (!ParseArgs(argc, argv, first, {"-o", "--output", "--files", "--stub"}, {}, &args, &error))
+        return UsageError("build", error);
+    if (args.help) {
+        std::printf("%s%s", kBuildHelp, kExitCodeHelp);
+        return kExitOk;
+    }
+    if (args.positional.size() != 1) return UsageError("build", "expected exactly one SCRIPT");
+    if (args.values.count("-o") + args.values.count("--output") != 1)
+        return UsageError("build", "expected one -o SETUP.EXE");
+    BuildInputs in;
+    in.scriptPath = args.positional[0];
+    in.output = args.values.count("-o") ? args.values["-o"] : args.values["--output"];
+    in.filesDir = args.values.count("--files") ? args.values["--files"] : DirName(in.scriptPath);
+    in.stub = args.values.count("--stub") ? args.values["--stub"]
+                                          : JoinPath(ExecutableDir(), "tarnvale-stub.exe");
+    return PackageBuild(in).Run();
+}

@@ -1,0 +1,78 @@
+#include "tools/tarnvale/package_reader.h"
+
+#include <sys/types.h>
+
+#include <cstdio>
+
+#include "tools/tarnvale/host_files.h"
+
+std::string SfxResultText(int code) {
+    switch (code) {
+        case SFX_OK: return "no problem";
+        case SFX_ERR_OPEN: return "the file cannot be opened";
+        case SFX_ERR_SIGNATURE: return "the file does not end in the package signature";
+        case SFX_ERR_EMPTY: return "the directory lists no entries";
+        case SFX_ERR_TRAILER:
+            return "the directory breaks the format's limits or points outside the file";
+        case SFX_ERR_CREATE: return "an output file cannot be created";
+        case SFX_ERR_REOPEN: return "the file cannot be opened again";
+        case SFX_ERR_PATH: return "the output folder's path is too long";
+        case SFX_ERR_READ: return "an entry's data ends early";
+        default: return "unknown result " + std::to_string(code);
+    }
+}
+
+bool ReadFileRange(const std::string& path, int64_t offset, int64_t size, std::string* out,
+                   std::string* error) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        *error = "cannot open " + path;
+        return false;
+    }
+    out->assign(static_cast<size_t>(size), '\0');
+    bool ok = fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0 &&
+              std::fread(&(*out)[0], 1, out->size(), f) == out->size();
+    std::fclose(f);
+    if (!ok) *error = "cannot read " + std::to_string(size) + " bytes at offset " +
+                      std::to_string(offset) + " of " + path;
+    return ok;
+}
+
+bool OpenPackage(const std::string& path, PackageView* view, std::string* error) {
+    view->path = path;
+    view->archive.reset(new SfxArchive());
+    int result = view->archive->ReadDirectory(path.c_str());
+    if (result != SFX_OK) {
+        *error = path + ": " + SfxResultText(result);
+        return false;
+    }
+    view->fileSize = RegularFileSize(path);
+    const SfxArchive& a = *view->archive;
+    view->shadowedBy.assign(static_cast<size_t>(a.entryCount), -1);
+    for (int i = 0; i < a.entryCount; ++i) {
+        for (int j = 0; j < i; ++j) {
+            if (view->shadowedBy[j] < 0 && SameEntryName(a.entries[i].name, a.entries[j].name)) {
+                view->shadowedBy[i] = j;
+                break;
+            }
+        }
+        if (view->scriptIndex < 0 && SameEntryName(a.entries[i].name, kScriptEntryName))
+            view->scriptIndex = i;
+    }
+    view->plan = PackagePlan();
+    if (view->scriptIndex >= 0) {
+        const SfxEntry& e = a.entries[view->scriptIndex];
+        if (!ReadFileRange(path, e.offset, e.size, &view->script, error)) return false;
+        view->plan = MakePackagePlan(view->script);
+    }
+    view->entryOfPlan.assign(view->plan.entries.size(), -1);
+    view->planOfEntry.assign(static_cast<size_t>(a.entryCount), -1);
+    for (int i = 0; i < a.entryCount; ++i) {
+        if (view->shadowedBy[i] >= 0) continue;
+        int p = view->plan.Find(a.entries[i].name);
+        if (p < 0) continue;
+        view->planOfEntry[i] = p;
+        view->entryOfPlan[p] = i;
+    }
+    return true;
+}

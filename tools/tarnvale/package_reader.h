@@ -1,0 +1,44 @@
+// An existing package opened for list, extract and verify: its directory,
+// the install script it carries, and that script's plan matched to the
+// entries.
+#ifndef TARNVALE_TOOLS_PACKAGE_READER_H
+#define TARNVALE_TOOLS_PACKAGE_READER_H
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "payload/sfx_archive.h"
+#include "tools/tarnvale/package_plan.h"
+
+struct PackageView {
+    std::string path;
+    std::unique_ptr<SfxArchive> archive;  // 1000 entries: too large for the stack
+    int64_t fileSize = 0;
+    int scriptIndex = -1;   // entry the installer reads as install.ini, -1 when none
+    std::string script;
+    PackagePlan plan;       // empty when there is no script
+    // Per plan entry: the package entry the installer ends up with (the
+    // lowest index of that name, since lower indices are extracted last),
+    // or -1 when the package lacks it.
+    std::vector<int> entryOfPlan;
+    // Per package entry: its plan entry or -1; and the entry that overwrites
+    // it on extraction (same name, lower index) or -1.
+    std::vector<int> planOfEntry;
+    std::vector<int> shadowedBy;
+};
+
+// Reads the directory of the package at `path` and the script it carries.
+// Returns false with `error` set when the directory cannot be read; a
+// package without install.ini still opens (scriptIndex -1).
+bool OpenPackage(const std::string& path, PackageView* view, std::string* error);
+
+// Reads `size` bytes at `offset` of the file at `path`.
+bool ReadFileRange(const std::string& path, int64_t offset, int64_t size, std::string* out,
+                   std::string* error);
+
+// A sentence for a container result code.
+std::string SfxResultText(int code);
+
+#endif

@@ -1,0 +1,84 @@
+#include "tools/tarnvale/script_text.h"
+
+#include <vector>
+
+namespace {
+
+std::string FirstLineEnd(const std::string& text) {
+    size_t at = text.find_first_of("\r\n");
+    if (at == std::string::npos) return "\r\n";
+    if (text[at] == '\n') return "\n";
+    return (at + 1 < text.size() && text[at + 1] == '\n') ? "\r\n" : "\r";
+}
+
+}  // namespace
+
+ProfileText ProfileOf(const std::string& text) {
+    ProfileText view;
+    view.data = text.data();
+    view.size = text.size();
+    return view;
+}
+
+std::string ReadScriptString(const std::string& text, const char* section, const char* key,
+                             size_t bufferSize, int* line) {
+    ProfileText view = ProfileOf(text);
+    std::vector<char> buffer(bufferSize + 1);
+    size_t n = ProfileGetString(&view, section, key, buffer.data(), bufferSize, line);
+    return std::string(buffer.data(), n);
+}
+
+int32_t ReadScriptInt(const std::string& text, const char* section, const char* key, int* line) {
+    ProfileText view = ProfileOf(text);
+    return ProfileGetInt(&view, section, key, 0, line);
+}
+
+std::string CopyKeyValue(const std::string& text, const ProfileKey& key, size_t bufferSize) {
+    ProfileText view = ProfileOf(text);
+    std::vector<char> buffer(bufferSize + 1);
+    size_t n = ProfileCopyValue(&view, &key, buffer.data(), bufferSize);
+    return std::string(buffer.data(), n);
+}
+
+int64_t InstallerSizeValue(const std::string& value) {
+    size_t i = 0;
+    while (i < value.size() && (value[i] == ' ' || value[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
+    int64_t total = 0;
+    const int64_t kCap = INT64_C(1) << 40;
+    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+        if (total < kCap) total = total * 10 + (value[i] - '0');
+    }
+    return negative ? -total : total;
+}
+
+bool SetInfoSize(const std::string& text, uint64_t value, std::string* out, std::string* error) {
+    ProfileText view = ProfileOf(text);
+    const std::string digits = std::to_string(value);
+    const std::string eol = FirstLineEnd(text);
+    ProfileKey key;
+    ProfileSection section;
+    if (ProfileFindKey(&view, "INFO", "SIZE", &key)) {
+        if (key.hasEquals)
+            *out = text.substr(0, key.valueStart) + digits + text.substr(key.valueEnd);
+        else
+            *out = text.substr(0, key.nameEnd) + "=" + digits + text.substr(key.nameEnd);
+    } else if (ProfileFindSection(&view, "INFO", &section)) {
+        if (section.nextLine == section.lineEnd)  // the header ends the text
+            *out = text + eol + "SIZE=" + digits;
+        else
+            *out = text.substr(0, section.nextLine) + "SIZE=" + digits + eol +
+                   text.substr(section.nextLine);
+    } else {
+        *out = text;
+        if (!out->empty() && out->back() != '\n' && out->back() != '\r') *out += eol;
+        *out += "[INFO]" + eol + "SIZE=" + digits + eol;
+    }
+    std::string back = ReadScriptString(*out, "INFO", "SIZE", kSizeBuffer, nullptr);
+    if (back != digits) {
+        *error = "[INFO] SIZE reads back as \"" + back + "\" instead of " + digits;
+        return false;
+    }
+    return true;
+}

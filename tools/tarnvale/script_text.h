@@ -1,0 +1,48 @@
+// Host side of the script reader: profile reads on a std::string, the
+// installer's SIZE conversion, and the one edit the tool makes to a script.
+#ifndef TARNVALE_TOOLS_SCRIPT_TEXT_H
+#define TARNVALE_TOOLS_SCRIPT_TEXT_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "script/profile_reader.h"
+
+// Buffer sizes the installer reads its keys with (characters, terminator
+// included).
+enum {
+    kLineBuffer = 260,       // [NORMAL], [WINDOWS], [LW] lines; text keys of [INSTALL PROJECT]
+    kSystemLineBuffer = 80,  // [SYSTEM] lines
+    kUninstallBuffer = 80,   // [UNINSTALL] NAME when the uninstaller is unpacked
+    kSizeBuffer = 50         // [INFO] SIZE
+};
+
+// A view of `text`; valid while `text` lives unchanged.
+ProfileText ProfileOf(const std::string& text);
+
+// GetPrivateProfileStringA on `text` with a buffer of `bufferSize`
+// characters. `line` (may be null) gets the key's line, 0 when missing.
+std::string ReadScriptString(const std::string& text, const char* section, const char* key,
+                             size_t bufferSize, int* line);
+
+// GetPrivateProfileIntA on `text` with the default 0.
+int32_t ReadScriptInt(const std::string& text, const char* section, const char* key, int* line);
+
+// The value of a found key as a read with `bufferSize` characters gives it.
+std::string CopyKeyValue(const std::string& text, const ProfileKey& key, size_t bufferSize);
+
+// How the installer turns the SIZE text into a number: leading blanks and a
+// sign allowed, decimal digits up to the first other character, 0 without
+// digits. Saturates far beyond the 32-bit range instead of overflowing.
+int64_t InstallerSizeValue(const std::string& value);
+
+// `text` with [INFO] SIZE set to `value`, every other byte kept: the value
+// of the key that the installer reads is replaced; a key without "=" gets
+// one; a missing key is added as the first line of the first [INFO]; a
+// missing section is appended. New lines use the text's first line end
+// (CR LF when it has none). Returns false, with `error` set, when reading
+// the result back does not give `value`.
+bool SetInfoSize(const std::string& text, uint64_t value, std::string* out, std::string* error);
+
+#endif

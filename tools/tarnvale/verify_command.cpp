@@ -1,0 +1,176 @@
+// tarnvale verify: checks a package the way the installer will use it.
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "payload/lzss_codec.h"
+#include "payload/sfx_writer.h"
+#include "tools/tarnvale/command_line.h"
+#include "tools/tarnvale/commands.h"
+#include "tools/tarnvale/lzss_files.h"
+#include "tools/tarnvale/package_reader.h"
+
+namespace {
+
+const char kVerifyHelp[] =
+    "Usage: tarnvale verify SETUP.EXE\n"
+    "\n"
+    "Checks a package:\n"
+    "  - its directory is well formed (signature, count, names, offsets, sizes);\n"
+    "  - entries overlap neither each other nor the directory, and no two share\n"
+    "    a name (ignoring case), since one would overwrite the other;\n"
+    "  - it holds install.ini, the script reads without errors, and every file\n"
+    "    the script names is present;\n"
+    "  - every entry the script makes an LZSS stream decodes to the length in its\n"
+    "    header within its own bytes (one trailing empty flag byte allowed).\n"
+    "An [INFO] SIZE that differs from the bytes the install decodes is reported\n"
+    "as a warning. Each problem is one line on stderr.\n"
+    "\n";
+
+class Verifier {
+public:
+    explicit Verifier(const PackageView& view) : view_(view), a_(*view.archive) {}
+    int Run();
+
+private:
+    void Problem(const std::string& text) {
+        std::fprintf(stderr, "%s: %s\n", view_.path.c_str(), text.c_str());
+        ++problems_;
+    }
+    std::string EntryText(int i) const {
+        return "entry " + std::to_string(i) + " \"" + a_.entries[i].name + "\"";
+    }
+    std::string ScriptAt(int line) const {
+        return line > 0 ? "install.ini:" + std::to_string(line) : "install.ini";
+    }
+    void CheckLayout();
+    void CheckNames();
+    void CheckScript();
+    void CheckStreams();
+
+    const PackageView& view_;
+    const SfxArchive& a_;
+    int problems_ = 0;
+    int streams_ = 0;
+    std::vector<uint64_t> decoded_;  // per plan entry
+};
+
+void Verifier::CheckLayout() {
+    const int64_t dataEnd = view_.fileSize - a_.trailerLength;
+    std::vector<int> order;
+    for (int i = 0; i < a_.entryCount; ++i) {
+        const SfxEntry& e = a_.entries[i];
+        if (static_cast<int64_t>(e.offset) + e.size > dataEnd)
+            Problem(EntryText(i) + " runs into the directory");
+        if (e.size > 0) order.push_back(i);
+    }
+    std::sort(order.begin(), order.end(), [this](int x, int y) {
+        return a_.entries[x].offset != a_.entries[y].offset ? a_.entries[x].offset < a_.entries[y].offset
+                                                            : x < y;
+    });
+    int reach = -1;  // entry whose data reaches furthest so far
+    for (int i : order) {
+        const SfxEntry& e = a_.entries[i];
+        if (reach >= 0) {
+            const SfxEntry& r = a_.entries[reach];
+            if (static_cast<int64_t>(r.offset) + r.size > e.offset)
+                Problem(EntryText(reach) + " and " + EntryText(i) + " overlap");
+        }
+        if (reach < 0 || static_cast<int64_t>(e.offset) + e.size >
+                             static_cast<int64_t>(a_.entries[reach].offset) + a_.entries[reach].size)
+            reach = i;
+    }
+}
+
+void Verifier::CheckNames() {
+    for (int i = 0; i < a_.entryCount; ++i) {
+        std::string problem = SfxNameProblem(a_.entries[i].name);
+        if (!problem.empty()) Problem(EntryText(i) + ": " + problem);
+        if (view_.shadowedBy[i] >= 0)
+            Problem(EntryText(i) + " has the name of " + EntryText(view_.shadowedBy[i]) +
+                    ", which overwrites it");
+    }
+}
+
+void Verifier::CheckScript() {
+    if (view_.scriptIndex < 0) {
+        Problem("the package holds no install.ini");
+        return;
+    }
+    for (const Diagnostic& d : view_.plan.diagnostics) {
+        if (d.error) Problem(ScriptAt(d.line) + ": " + d.text);
+    }
+    for (size_t p = 0; p < view_.plan.entries.size(); ++p) {
+        const PlanEntry& e = view_.plan.entries[p];
+        if (view_.entryOfPlan[p] < 0)
+            Problem(ScriptAt(e.line) + ": " + e.origin + " names \"" + e.name +
+                    "\", which the package lacks");
+    }
+}
+
+void Verifier::CheckStreams() {
+    decoded_.assign(view_.plan.entries.size(), 0);
+    std::FILE* file = std::fopen(view_.path.c_str(), "rb");
+    if (!file) {
+        Problem("cannot open the file again");
+        return;
+    }
+    std::unique_ptr<LzssCodec> codec(new LzssCodec());
+    for (int i = 0; i < a_.entryCount; ++i) {
+        int p = view_.planOfEntry[i];
+        if (p < 0 || view_.plan.entries[p].kind != EntryKind::kCompressed) continue;
+        ++streams_;
+        uint32_t length = 0;
+        std::string problem;
+        if (!CheckLzssStream(codec.get(), file, a_.entries[i].offset, a_.entries[i].size, &length,
+                             &problem))
+            Problem(EntryText(i) + ": " + problem);
+        decoded_[p] = length;
+    }
+    std::fclose(file);
+}
+
+int Verifier::Run() {
+    CheckLayout();
+    CheckNames();
+    CheckScript();
+    CheckStreams();
+    if (view_.scriptIndex >= 0) {
+        SizeTotals totals = ComputeSizeTotals(view_.plan, decoded_);
+        const SizeSetting& size = view_.plan.size;
+        if (!size.present || size.value != static_cast<int64_t>(totals.Larger()))
+            std::fprintf(stderr, "%s: warning: %s: [INFO] SIZE is %s; the install decodes %llu bytes\n",
+                         view_.path.c_str(), ScriptAt(size.line).c_str(),
+                         size.present ? ("\"" + size.text + "\"").c_str() : "missing",
+                         static_cast<unsigned long long>(totals.Larger()));
+    }
+    if (problems_ > 0) {
+        std::fprintf(stderr, "%s: %d problem%s\n", view_.path.c_str(), problems_,
+                     problems_ == 1 ? "" : "s");
+        return kExitFailed;
+    }
+    std::printf("%s: OK, %d entries, %d compressed streams decode whole\n", view_.path.c_str(),
+                a_.entryCount, streams_);
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunVerify(int argc, char** argv, int first) {
+    ParsedArgs args;
+    std::string error;
+    if (!ParseArgs(argc, argv, first, {}, {}, &args, &error)) return UsageError("verify", error);
+    if (args.help) {
+        std::printf("%s%s", kVerifyHelp, kExitCodeHelp);
+        return kExitOk;
+    }
+    if (args.positional.size() != 1) return UsageError("verify", "expected exactly one SETUP.EXE");
+    PackageView view;
+    if (!OpenPackage(args.positional[0], &view, &error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return kExitFailed;
+    }
+    return Verifier(view).Run();
+}
