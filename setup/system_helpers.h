@@ -1,4 +1,5 @@
-// Helpers of the setup program that every part of it uses.
+// Helpers of the setup program that every part of it uses. They keep no
+// state and may be called from any thread.
 #ifndef TARNVALE_SETUP_SYSTEM_HELPERS_H
 #define TARNVALE_SETUP_SYSTEM_HELPERS_H
 
@@ -7,11 +8,42 @@
 // Language of every message box: US English.
 enum { kMessageLanguage = 1033 };
 
-// Shows a message box with `owner` (may be null), `text`, `caption` and
-// `style` in US English (MessageBoxExA, language 1033). Returns the id of
-// the pressed button as MessageBoxExA reports it (0 when the box could not
-// be shown).
+// MessageBoxExA with `owner` (may be null), `text`, `caption`, `style` and
+// language 1033. Returns the pressed button's id (0 when not shown).
 int ShowMessage(HWND owner, const char* text, const char* caption, UINT style);
+
+// MessageBoxExA with no owner, MB_OK and language 1033.
+int ShowNotice(const char* text, const char* caption);
+
+// Reads the value `name` of root\subkey (opened with KEY_ALL_ACCESS) as
+// text, at most 260 bytes. Returns a heap copy the caller releases with
+// free(), or null on any failure (no key, no value, value over 260 bytes).
+char* QueryRegString(HKEY root, const char* subkey, const char* name);
+
+// Creates or opens root\subkey (empty class, KEY_ALL_ACCESS) and sets the
+// REG_SZ value `name` to `text`, terminator stored. Returns 1 or 0.
+int SetRegString(HKEY root, const char* subkey, const char* name, const char* text);
+
+// 1 on the NT family, else 0. Shows "Unable to get version info" or
+// "This application does not run under WIN32s!" under "OS Version" when
+// the version cannot be read or is Win32s, and returns 0 then.
+int DetectPlatform();
+
+// Forces a restart of Windows; on the NT family it first enables
+// SeShutdownPrivilege. Failures are shown under "Reboot".
+void RestartWindows(int isNt);
+
+// Position that centres a window of `width` x `height` on a screen of
+// `screenWidth` x `screenHeight`: (screen - window) / 2, truncated toward
+// zero, negative when the window is larger.
+POINT CenteredPosition(int screenWidth, int screenHeight, int width, int height);
+
+// Moves `window` to the centre of the primary screen at the top of the Z
+// order, without resizing or activating it, and shows it.
+void CenterOnScreen(HWND window);
+
+// CopyFileA replacing an existing target; the Windows result unchanged.
+BOOL CopyFileOver(const char* source, const char* target);
 
 // Limits the DLLs that later LoadLibrary calls may load to the system
 // directory (SetDefaultDllDirectories with LOAD_LIBRARY_SEARCH_SYSTEM32), so
