@@ -1,5 +1,6 @@
 // Encoder and decoder together: every input comes back, and every reference
-// the encoder writes reaches 1 to 4078 bytes back into bytes of its own stream.
+// the encoder writes reaches back into bytes of its own stream that the
+// decoder's ring still holds.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -47,9 +48,12 @@ const Kind kKinds[] = {
     {"binary", [](size_t n, uint32_t) { return Binary(n); }},
 };
 
-// Walks a stream and checks each reference: distance 1..4078 from the
-// byte being written, never before the stream's first byte, never past its
-// decoded length. Returns "" or a description of the first bad token.
+// Walks a stream and checks each reference: never before the stream's first
+// byte, never past its decoded length, and at most 4078 bytes back while the
+// encoder's 18-byte look-ahead is full. Over the last 17 bytes the look-ahead
+// runs out, nothing leaves the window any more, and a reference may reach
+// up to 4095 - remaining bytes back: still inside the decoder's ring.
+// Returns "" or a description of the first bad token.
 std::string CheckReferences(const Bytes& s) {
     if (s.size() < 4) return "no header";
     uint32_t length = s[0] | (s[1] << 8) | (s[2] << 16) | ((uint32_t)s[3] << 24);
@@ -73,7 +77,9 @@ std::string CheckReferences(const Bytes& s) {
             i += 2;
             unsigned d = ((k & 4095) - p) & 4095;
             if (d == 0) d = 4096;
-            if (d < 1 || d > 4078 || d > k || k + n > length)
+            uint32_t remaining = length - k;
+            uint32_t limit = remaining >= 18 ? 4078 : 4095 - remaining;
+            if (d > limit || d > k || k + n > length)
                 return "reference at output " + std::to_string(k) + " distance " + std::to_string(d) +
                        " length " + std::to_string(n);
             k += n;
@@ -100,6 +106,20 @@ TEST(LzssRoundTrip, EveryKindAndSizeComesBack) {
             EXPECT_EQ(FirstDifference(output, input), -1);
         }
     }
+}
+
+TEST(LzssRoundTrip, TailReferencesReachPastTheFullWindow) {
+    // 5344 random bytes ending in a copy of bytes 1257..1264: the only match
+    // for the tail is 4079 bytes back, found once the look-ahead has shrunk.
+    Bytes input = RandomBytes(5344, 4242);
+    std::copy(input.begin() + 1257, input.begin() + 1265, input.end() - 8);
+    auto codec = NewCodec();
+    Bytes stream = Encode(*codec, input);
+    EXPECT_EQ(CheckReferences(stream), "");
+    std::vector<uint32_t> at = TokenEnds(stream);
+    EXPECT_EQ(at.back(), 5344u);
+    EXPECT_EQ(at[at.size() - 2], 5336u) << "the tail is one reference of 8";
+    EXPECT_EQ(FirstDifference(Decode(*codec, stream, nullptr, 6000), input), -1);
 }
 
 TEST(LzssRoundTrip, OutputDependsOnTheInputAlone) {
