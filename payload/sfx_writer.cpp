@@ -28,6 +28,18 @@ std::vector<uint8_t> SfxTrailer(const std::vector<SfxRecord>& records) {
     return out;
 }
 
+std::vector<uint8_t> SfxContainer(std::vector<uint8_t> image, const std::vector<SfxItem>& items) {
+    std::vector<SfxRecord> records;
+    for (const SfxItem& item : items) {
+        records.push_back({item.name, static_cast<int32_t>(image.size()),
+                           static_cast<int32_t>(item.data.size())});
+        image.insert(image.end(), item.data.begin(), item.data.end());
+    }
+    std::vector<uint8_t> trailer = SfxTrailer(records);
+    image.insert(image.end(), trailer.begin(), trailer.end());
+    return image;
+}
+
 std::string SfxNameProblem(const std::string& name) {
     if (name.empty()) return "the name is empty";
     if (name.size() > kSfxMaxNameLength) return "the name is longer than 260 bytes";

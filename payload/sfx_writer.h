@@ -17,6 +17,15 @@ struct SfxRecord {
 // The trailer bytes for `records`, in file order, signature last.
 std::vector<uint8_t> SfxTrailer(const std::vector<SfxRecord>& records);
 
+struct SfxItem {
+    std::string name;
+    std::vector<uint8_t> data;
+};
+
+// A whole container in memory: `image`, the items' data in order, then the
+// trailer. For tests and fuzz seeds; packages are written with SfxWriter.
+std::vector<uint8_t> SfxContainer(std::vector<uint8_t> image, const std::vector<SfxItem>& items);
+
 // Why `name` cannot be a payload entry, or "" when it can.
 std::string SfxNameProblem(const std::string& name);
 

@@ -26,17 +26,12 @@ struct Item {
 
 // A 64-byte stand-in for the program image, the items and the trailer.
 Bytes Container(const std::vector<Item>& items) {
-    Bytes file(64, 0xCC);
-    file[0] = 'M';
-    file[1] = 'Z';
-    std::vector<SfxRecord> records;
-    for (const Item& item : items) {
-        records.push_back({item.name, (int32_t)file.size(), (int32_t)item.data.size()});
-        file.insert(file.end(), item.data.begin(), item.data.end());
-    }
-    Bytes trailer = SfxTrailer(records);
-    file.insert(file.end(), trailer.begin(), trailer.end());
-    return file;
+    Bytes image(64, 0xCC);
+    image[0] = 'M';
+    image[1] = 'Z';
+    std::vector<SfxItem> bytes;
+    for (const Item& item : items) bytes.push_back({item.name, Bytes(item.data.begin(), item.data.end())});
+    return SfxContainer(image, bytes);
 }
 
 Bytes Encoded(const std::string& text) {

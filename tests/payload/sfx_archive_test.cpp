@@ -12,22 +12,11 @@ namespace {
 
 typedef std::vector<uint8_t> Bytes;
 
-struct Item {
-    std::string name;
-    Bytes data;
-};
+typedef SfxItem Item;
 
-// A program image, the items' data behind it and the trailer.
+// A program image of `imageSize` random bytes with the items behind it.
 Bytes Container(const std::vector<Item>& items, size_t imageSize = 3000) {
-    Bytes file = RandomBytes(imageSize, 5);
-    std::vector<SfxRecord> records;
-    for (const Item& item : items) {
-        records.push_back({item.name, (int32_t)file.size(), (int32_t)item.data.size()});
-        file.insert(file.end(), item.data.begin(), item.data.end());
-    }
-    Bytes trailer = SfxTrailer(records);
-    file.insert(file.end(), trailer.begin(), trailer.end());
-    return file;
+    return SfxContainer(RandomBytes(imageSize, 5), items);
 }
 
 void Put32(Bytes* file, size_t at, uint32_t v) {
