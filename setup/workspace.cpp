@@ -1,37 +1,81 @@
 #include "setup/workspace.h"
 
+#include <windows.h>
 #include <string.h>
 
-char WorkspaceDir[MAX_PATH];
+#include "setup/settings.h"
 
-// Appends `text` to the string in `buffer` of `size` bytes. Returns 0 and
-// leaves the buffer unchanged when the result (with its terminator) would
-// not fit.
-static int AppendText(char* buffer, size_t size, const char* text) {
-    size_t used = strlen(buffer);
-    size_t extra = strlen(text);
-    if (used + extra >= size) return 0;
-    memcpy(buffer + used, text, extra + 1);
+int PrepareWorkspace() {
+    WorkspaceDir[0] = '\0';
+    ScriptPath[0] = '\0';
+    char tempPath[kPathSize];
+    DWORD length = GetTempPathA(sizeof(tempPath), tempPath);
+    if (length == 0 || length >= sizeof(tempPath)) return 0;
+    if (!FormatWorkspaceDir(WorkspaceDir, sizeof(WorkspaceDir), tempPath) ||
+        !FormatScriptPath(ScriptPath, sizeof(ScriptPath), WorkspaceDir)) {
+        WorkspaceDir[0] = '\0';
+        return 0;
+    }
+    CreateDirectoryA(WorkspaceDir, NULL);
+    SetCurrentDirectoryA(WorkspaceDir);
     return 1;
 }
 
-int CreateWorkspace() {
-    char path[MAX_PATH];
-    WorkspaceDir[0] = '\0';
+void RemoveWorkspace() {
+    // Without a workspace path DeleteTree would start at the drive's root.
+    if (WorkspaceDir[0] == '\0') return;
+    char tempPath[kPathSize];
+    DWORD length = GetTempPathA(sizeof(tempPath), tempPath);
+    if (length == 0 || length >= sizeof(tempPath)) tempPath[0] = '\0';
 
-    DWORD length = GetTempPathA(sizeof(path), path);
-    if (length == 0 || length >= sizeof(path)) return 0;
-    if (path[length - 1] != '\\' && !AppendText(path, sizeof(path), "\\")) return 0;
-    if (!AppendText(path, sizeof(path), WORKSPACE_NAME)) return 0;
-    // ExtractAll appends a backslash in place.
-    if (strlen(path) + 1 >= sizeof(WorkspaceDir)) return 0;
+    SetCurrentDirectoryA(WorkspaceDir);
+    char tree[kPathSize];
+    memcpy(tree, WorkspaceDir, sizeof(tree));
+    tree[sizeof(tree) - 1] = '\0';
+    DeleteTree(tree);
 
-    // Fails harmlessly when an earlier run left the directory behind.
-    CreateDirectoryA(path, NULL);
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return 0;
+    // The workspace was the current directory, so DeleteTree could empty it
+    // but not remove it.
+    if (tempPath[0] != '\0' && SetCurrentDirectoryA(tempPath)) RemoveDirectoryA(WORKSPACE_NAME);
+}
 
-    memcpy(WorkspaceDir, path, strlen(path) + 1);
-    return 1;
+void DeleteTree(char* path) {
+    size_t end = strlen(path);
+    if (end == 0) return;
+    // A path that already ends in a backslash (as WorkspaceDir does after
+    // the extraction) gets no second one.
+    size_t names = end > 0 && path[end - 1] == '\\' ? end : end + 1;
+    if (names + sizeof("*.*") > kPathSize) {
+        RemoveDirectoryA(path);
+        return;
+    }
+    path[names - 1] = '\\';
+    memcpy(path + names, "*.*", sizeof("*.*"));
+
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const char* name = found.cFileName;
+            if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) continue;
+            size_t nameLength = strlen(name);
+            if (names + nameLength >= kPathSize) continue;
+            memcpy(path + names, name, nameLength + 1);
+
+            DWORD attributes = found.dwFileAttributes;
+            if (attributes & FILE_ATTRIBUTE_READONLY)
+                SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+            if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                    RemoveDirectoryA(path);
+                else
+                    DeleteTree(path);
+            } else {
+                DeleteFileA(path);
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    path[end] = '\0';
+    RemoveDirectoryA(path);
 }

@@ -1,24 +1,36 @@
-// The workspace: the directory under the user's temporary directory that
-// the payload is copied into at the start of a run.
+// The workspace: the directory "QOZSETUP" under the user's temporary
+// directory that the payload is copied into at the start of a run, and
+// that is the process's current directory until it is removed.
 #ifndef TARNVALE_SETUP_WORKSPACE_H
 #define TARNVALE_SETUP_WORKSPACE_H
 
-#include <windows.h>
+#include "setup/run_text.h"
 
-// Name of the workspace directory inside the temporary directory.
-#define WORKSPACE_NAME "QOZSETUP"
+// Sets WorkspaceDir to the temporary path joined to "QOZSETUP" by one
+// backslash and ScriptPath to WorkspaceDir + "\\install.ini", creates the
+// workspace and makes it the current directory. A workspace left by an
+// earlier run is reused with whatever it holds; a failure to create the
+// directory or to enter it is ignored (the extraction then fails on its own
+// or succeeds).
+// Returns 0, and changes nothing on disk, when the temporary path cannot be
+// read or when the paths would not fit their 260 bytes; WorkspaceDir and
+// ScriptPath are then empty. Returns 1 otherwise.
+int PrepareWorkspace();
 
-// Full path of the workspace, set by CreateWorkspace. The payload
-// extraction appends a trailing backslash to it.
-extern char WorkspaceDir[MAX_PATH];
+// Deletes everything under WorkspaceDir and the directory itself: makes it
+// the current directory, empties it with DeleteTree, then moves to the
+// temporary directory and removes "QOZSETUP" from there. Failures of single
+// deletions are ignored. The current directory is the temporary directory
+// afterwards. Does nothing while WorkspaceDir is empty.
+void RemoveWorkspace();
 
-// Sets WorkspaceDir to the temporary path (GetTempPathA) joined to
-// "QOZSETUP" by one backslash, and creates that directory; a directory left
-// by an earlier run is reused with whatever it holds. Returns 1 when the
-// directory exists afterwards. Returns 0 when the temporary path cannot be
-// read, when the path would leave no room in WorkspaceDir for the trailing
-// backslash, or when the directory can be neither created nor found;
-// WorkspaceDir is then empty.
-int CreateWorkspace();
+// Deletes the files and directories under `path` and then `path` itself.
+// `path` is a buffer of 260 bytes that is extended with each entry's name
+// and restored before the call returns. Read-only files lose the attribute
+// first. A directory link (reparse point) is removed without entering it,
+// so nothing outside the tree is deleted. Entries whose full path would not
+// fit the buffer are left alone; whatever is left makes the final removal
+// fail silently. An empty `path` deletes nothing.
+void DeleteTree(char* path);
 
 #endif

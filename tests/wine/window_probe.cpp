@@ -1,94 +1,359 @@
-// Test program for Wine: starts a program and answers its message boxes,
-// or reports the temporary path that programs of the prefix get.
+// Test driver for Wine: starts a program and works its windows as a user
+// would, from a script of commands read on standard input.
 //
-//   window-probe.exe --temp-path
-//       prints GetTempPathA's result
-//   window-probe.exe --run PROGRAM [SECONDS]
-//       starts PROGRAM and watches its visible top-level windows until it
-//       ends. For each new one it prints
-//           window [CAPTION] text [TEXT]
-//       where TEXT is the message-box text (control 0xFFFF), and presses
-//       OK (WM_COMMAND IDOK). When PROGRAM ends it prints "exit CODE". After
-//       SECONDS (default 20) it prints "timeout" and ends PROGRAM instead.
+//   window-probe.exe --temp-path          prints GetTempPathA's result
+//   window-probe.exe --idle SECONDS       waits, then prints "idle done"
+//   window-probe.exe < SCRIPT             runs SCRIPT
 //
-// Exit code 0 when PROGRAM ended by itself, 1 on a timeout or when it could
-// not be started, 2 on a bad command line.
+// Script: one command per line, words split at blanks, "a b" is one word.
+// Times are in seconds (default 20). WINDOW below is the current window,
+// the one the last `wait` found; ID is a control id of it, or "-" for the
+// window itself.
+//
+//   env NAME VALUE        set for the programs started afterwards
+//   start PROGRAM [ARG]   start PROGRAM; it writes to this program's output
+//   wait CLASS CAPTION [T]  wait for a visible top-level window of PROGRAM
+//                         ("*" matches anything; "" an empty caption);
+//                         prints "window CLASS [CAPTION]"
+//   suspend | resume      stop or go on with PROGRAM's first thread
+//   text ID               prints "text ID [TEXT]"
+//   checked ID            prints "checked ID 0|1"
+//   place                 prints "place centred", "place work-area" or
+//                         "place X Y W H" for WINDOW on the screen
+//   exists CLASS CAPTION  prints "exists CLASS [CAPTION] yes|no"
+//   click ID              posts BM_CLICK
+//   settext ID TEXT       sends WM_SETTEXT
+//   key escape|return|tab|space   posts the key to the focused window
+//   close                 posts WM_CLOSE to WINDOW
+//   gone [T]              waits until WINDOW is destroyed; prints "gone"
+//   sync NAME [T]         meets the running script (sync_point.h)
+//   answer [T]            until PROGRAM ends: prints each new visible
+//                         window as "window [CAPTION] text [TEXT]" (TEXT:
+//                         control 0xFFFF, the text of a message box) and
+//                         presses its OK; then as `exit`
+//   exit [T]              waits for PROGRAM to end; prints "exit CODE"
+//
+// A command that fails prints "FAIL ..." and ends the script; PROGRAM is
+// then stopped. Exit code 0 when the script ran to its end, 1 when a
+// command failed, 2 on a bad command line or script.
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include "sync_point.h"
+
 namespace {
 
-const int kPollMs = 50;
-const int kMaxWindows = 16;
+const int kDefaultSeconds = 20;
+const int kMaxWords = 8;
+const int kMaxSeen = 32;
 
-struct Watch {
-    DWORD processId;
-    HWND seen[kMaxWindows];
+struct Driver {
+    PROCESS_INFORMATION process;
+    bool started;
+    HWND window;
+    HWND seen[kMaxSeen];
     int seenCount;
 };
 
-bool AlreadySeen(const Watch& watch, HWND window) {
-    for (int i = 0; i < watch.seenCount; ++i)
-        if (watch.seen[i] == window) return true;
+Driver driver;
+
+void Say(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    vprintf(format, args);
+    va_end(args);
+    fflush(stdout);
+}
+
+bool Matches(const char* pattern, const char* text) {
+    return strcmp(pattern, "*") == 0 || strcmp(pattern, text) == 0;
+}
+
+struct Search {
+    const char* className;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK VisitForSearch(HWND window, LPARAM param) {
+    Search* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != driver.process.dwProcessId || !IsWindowVisible(window)) return TRUE;
+    char className[256] = "";
+    char caption[256] = "";
+    GetClassNameA(window, className, sizeof(className));
+    GetWindowTextA(window, caption, sizeof(caption));
+    if (!Matches(search->className, className) || !Matches(search->caption, caption)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindProgramWindow(const char* className, const char* caption) {
+    Search search = {className, caption, NULL};
+    EnumWindows(VisitForSearch, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int Seconds(int count, char** words, int at) {
+    int value = count > at ? atoi(words[at]) : 0;
+    return value > 0 ? value : kDefaultSeconds;
+}
+
+bool ProgramEnded(DWORD waitMs) {
+    return WaitForSingleObject(driver.process.hProcess, waitMs) == WAIT_OBJECT_0;
+}
+
+HWND Control(const char* id) {
+    if (strcmp(id, "-") == 0) return driver.window;
+    return GetDlgItem(driver.window, atoi(id));
+}
+
+// An inheritable copy of a standard handle, so the started program writes
+// into the same output.
+HANDLE Inheritable(DWORD which) {
+    HANDLE copy = NULL;
+    DuplicateHandle(GetCurrentProcess(), GetStdHandle(which), GetCurrentProcess(), &copy, 0, TRUE,
+                    DUPLICATE_SAME_ACCESS);
+    return copy;
+}
+
+bool Start(int count, char** words) {
+    char commandLine[1024] = "";
+    size_t used = 0;
+    for (int i = 1; i < count; ++i) {
+        int written = _snprintf(commandLine + used, sizeof(commandLine) - used, "%s\"%s\"",
+                                i > 1 ? " " : "", words[i]);
+        if (written < 0 || (size_t)written >= sizeof(commandLine) - used) return false;
+        used += written;
+    }
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = Inheritable(STD_INPUT_HANDLE);
+    startup.hStdOutput = Inheritable(STD_OUTPUT_HANDLE);
+    startup.hStdError = Inheritable(STD_ERROR_HANDLE);
+    if (!CreateProcessA(words[1], commandLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup,
+                        &driver.process)) {
+        Say("FAIL cannot start %s (error %lu)\n", words[1], (unsigned long)GetLastError());
+        return false;
+    }
+    driver.started = true;
+    return true;
+}
+
+bool Wait(int count, char** words) {
+    const char* caption = count > 2 ? words[2] : "*";
+    DWORD limit = Seconds(count, words, 3) * 1000;
+    // A short poll, so that a window that is up only briefly is caught.
+    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(2)) {
+        HWND window = FindProgramWindow(words[1], caption);
+        if (window != NULL) {
+            driver.window = window;
+            Say("window %s [%s]\n", words[1], caption);
+            return true;
+        }
+    }
+    Say("FAIL no window %s [%s] within %lu s\n", words[1], caption, (unsigned long)limit / 1000);
     return false;
 }
 
-BOOL CALLBACK VisitWindow(HWND window, LPARAM param) {
-    Watch* watch = reinterpret_cast<Watch*>(param);
+void Place() {
+    RECT frame;
+    RECT workArea;
+    GetWindowRect(driver.window, &frame);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    if (EqualRect(&frame, &workArea))
+        Say("place work-area\n");
+    else if (frame.left == (GetSystemMetrics(SM_CXSCREEN) - width) / 2 &&
+             frame.top == (GetSystemMetrics(SM_CYSCREEN) - height) / 2)
+        Say("place centred\n");
+    else
+        Say("place %ld %ld %d %d\n", frame.left, frame.top, width, height);
+}
+
+bool Key(const char* name) {
+    static const struct {
+        const char* name;
+        WPARAM key;
+    } kKeys[] = {
+        {"escape", VK_ESCAPE}, {"return", VK_RETURN}, {"tab", VK_TAB}, {"space", VK_SPACE}};
+    for (size_t i = 0; i < sizeof(kKeys) / sizeof(kKeys[0]); ++i) {
+        if (strcmp(name, kKeys[i].name) != 0) continue;
+        GUITHREADINFO thread;
+        memset(&thread, 0, sizeof(thread));
+        thread.cbSize = sizeof(thread);
+        HWND target = driver.window;
+        if (GetGUIThreadInfo(driver.process.dwThreadId, &thread) && thread.hwndFocus != NULL)
+            target = thread.hwndFocus;
+        PostMessageA(target, WM_KEYDOWN, kKeys[i].key, 1);
+        PostMessageA(target, WM_KEYUP, kKeys[i].key, 0xC0000001);
+        return true;
+    }
+    Say("FAIL unknown key %s\n", name);
+    return false;
+}
+
+bool Gone(int count, char** words) {
+    DWORD limit = Seconds(count, words, 1) * 1000;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(10)) {
+        if (!IsWindow(driver.window)) {
+            Say("gone\n");
+            return true;
+        }
+    }
+    Say("FAIL the window is still there after %lu s\n", (unsigned long)limit / 1000);
+    return false;
+}
+
+bool AlreadySeen(HWND window) {
+    for (int i = 0; i < driver.seenCount; ++i)
+        if (driver.seen[i] == window) return true;
+    if (driver.seenCount < kMaxSeen) driver.seen[driver.seenCount++] = window;
+    return false;
+}
+
+BOOL CALLBACK AnswerWindow(HWND window, LPARAM) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != watch->processId || !IsWindowVisible(window) || AlreadySeen(*watch, window))
+    if (owner != driver.process.dwProcessId || !IsWindowVisible(window) || AlreadySeen(window))
         return TRUE;
-    if (watch->seenCount < kMaxWindows) watch->seen[watch->seenCount++] = window;
-
     char caption[256] = "";
     char text[1024] = "";
     GetWindowTextA(window, caption, sizeof(caption));
     HWND label = GetDlgItem(window, 0xFFFF);
     if (label != NULL) GetWindowTextA(label, text, sizeof(text));
-    printf("window [%s] text [%s]\n", caption, text);
-    fflush(stdout);
+    Say("window [%s] text [%s]\n", caption, text);
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return TRUE;
 }
 
-int RunAndAnswer(const char* program, int seconds) {
-    char commandLine[MAX_PATH + 3];
-    if (_snprintf(commandLine, sizeof(commandLine), "\"%s\"", program) < 0) return 2;
-    commandLine[sizeof(commandLine) - 1] = '\0';
-
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(program, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                        &process)) {
-        printf("cannot start %s (error %lu)\n", program, (unsigned long)GetLastError());
-        return 1;
-    }
-
-    Watch watch;
-    memset(&watch, 0, sizeof(watch));
-    watch.processId = process.dwProcessId;
-    int result = 1;
-    for (int waited = 0; waited < seconds * 1000; waited += kPollMs) {
-        EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&watch));
-        if (WaitForSingleObject(process.hProcess, kPollMs) == WAIT_OBJECT_0) {
+// `answer` (answering) and `exit`: wait for the program's end.
+bool Exit(int count, char** words, bool answering) {
+    DWORD limit = Seconds(count, words, 1) * 1000;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < limit;) {
+        if (answering) EnumWindows(AnswerWindow, 0);
+        if (ProgramEnded(50)) {
             DWORD code = 0;
-            GetExitCodeProcess(process.hProcess, &code);
-            printf("exit %lu\n", (unsigned long)code);
-            result = 0;
-            break;
+            GetExitCodeProcess(driver.process.hProcess, &code);
+            Say("exit %lu\n", (unsigned long)code);
+            return true;
         }
     }
-    if (result != 0) {
-        printf("timeout\n");
-        TerminateProcess(process.hProcess, 1);
+    Say("FAIL the program still runs after %lu s\n", (unsigned long)limit / 1000);
+    return false;
+}
+
+bool NeedsProgram(const char* command) {
+    return strcmp(command, "env") != 0 && strcmp(command, "start") != 0 &&
+           strcmp(command, "sync") != 0;
+}
+
+bool NeedsWindow(const char* command) {
+    static const char* const kCommands[] = {"text",    "checked", "place", "click",
+                                            "settext", "close",   "gone",  "key"};
+    for (size_t i = 0; i < sizeof(kCommands) / sizeof(kCommands[0]); ++i)
+        if (strcmp(command, kCommands[i]) == 0) return true;
+    return false;
+}
+
+// Runs one command. Returns 1 to go on, 0 when it failed, 2 when the line
+// is not a command.
+int Run(int count, char** words) {
+    const char* command = words[0];
+    if (NeedsProgram(command) && !driver.started) {
+        Say("FAIL %s before start\n", command);
+        return 0;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (NeedsWindow(command) && driver.window == NULL) {
+        Say("FAIL %s before wait\n", command);
+        return 0;
+    }
+    if (strcmp(command, "env") == 0 && count == 3)
+        return SetEnvironmentVariableA(words[1], words[2]) ? 1 : 0;
+    if (strcmp(command, "start") == 0 && count >= 2) return Start(count, words);
+    if (strcmp(command, "wait") == 0 && count >= 2) return Wait(count, words);
+    if (strcmp(command, "suspend") == 0) return SuspendThread(driver.process.hThread) != (DWORD)-1;
+    if (strcmp(command, "resume") == 0) return ResumeThread(driver.process.hThread) != (DWORD)-1;
+    if (strcmp(command, "text") == 0 && count == 2) {
+        char text[1024] = "";
+        GetWindowTextA(Control(words[1]), text, sizeof(text));
+        Say("text %s [%s]\n", words[1], text);
+        return 1;
+    }
+    if (strcmp(command, "checked") == 0 && count == 2) {
+        LRESULT state = SendMessageA(Control(words[1]), BM_GETCHECK, 0, 0);
+        Say("checked %s %d\n", words[1], state == BST_CHECKED ? 1 : 0);
+        return 1;
+    }
+    if (strcmp(command, "place") == 0) return Place(), 1;
+    if (strcmp(command, "exists") == 0 && count == 3) {
+        Say("exists %s [%s] %s\n", words[1], words[2],
+            FindProgramWindow(words[1], words[2]) ? "yes" : "no");
+        return 1;
+    }
+    if (strcmp(command, "click") == 0 && count == 2)
+        return PostMessageA(Control(words[1]), BM_CLICK, 0, 0) ? 1 : 0;
+    if (strcmp(command, "settext") == 0 && count == 3)
+        return SendMessageA(Control(words[1]), WM_SETTEXT, 0, (LPARAM)words[2]) ? 1 : 0;
+    if (strcmp(command, "key") == 0 && count == 2) return Key(words[1]);
+    if (strcmp(command, "close") == 0) return PostMessageA(driver.window, WM_CLOSE, 0, 0) ? 1 : 0;
+    if (strcmp(command, "gone") == 0) return Gone(count, words);
+    if (strcmp(command, "sync") == 0 && count >= 2) {
+        if (MeetAt(words[1], Seconds(count, words, 2))) return 1;
+        Say("FAIL no meeting at %s\n", words[1]);
+        return 0;
+    }
+    if (strcmp(command, "answer") == 0) return Exit(count, words, true);
+    if (strcmp(command, "exit") == 0) return Exit(count, words, false);
+    return 2;
+}
+
+// Splits `line` in place into at most kMaxWords words.
+int Split(char* line, char** words) {
+    int count = 0;
+    char* at = line;
+    while (count < kMaxWords) {
+        while (*at == ' ' || *at == '\t' || *at == '\r' || *at == '\n') ++at;
+        if (*at == '\0') break;
+        char end = ' ';
+        if (*at == '"') end = *at++;
+        words[count++] = at;
+        while (*at != '\0' && *at != end &&
+               (end == '"' || (*at != '\t' && *at != '\r' && *at != '\n')))
+            ++at;
+        if (*at == '\0') break;
+        *at++ = '\0';
+    }
+    return count;
+}
+
+int RunScript(FILE* script) {
+    char line[1024];
+    int result = 0;
+    for (int number = 1; result == 0 && fgets(line, sizeof(line), script); ++number) {
+        char* words[kMaxWords];
+        int count = Split(line, words);
+        if (count == 0 || words[0][0] == '#') continue;
+        int status = Run(count, words);
+        if (status == 2) {
+            Say("FAIL line %d: not a command: %s\n", number, words[0]);
+            result = 2;
+        } else if (status == 0) {
+            result = 1;
+        }
+    }
+    if (driver.started && !ProgramEnded(0)) {
+        if (result == 0) Say("FAIL the program still runs at the end of the script\n");
+        ResumeThread(driver.process.hThread);
+        TerminateProcess(driver.process.hProcess, 1);
+        if (result == 0) result = 1;
+    }
     return result;
 }
 
@@ -99,13 +364,15 @@ int main(int argc, char** argv) {
         char path[MAX_PATH];
         DWORD length = GetTempPathA(sizeof(path), path);
         if (length == 0 || length >= sizeof(path)) return 1;
-        printf("%s\n", path);
+        Say("%s\n", path);
         return 0;
     }
-    if ((argc == 3 || argc == 4) && strcmp(argv[1], "--run") == 0) {
-        int seconds = argc == 4 ? atoi(argv[3]) : 20;
-        return RunAndAnswer(argv[2], seconds > 0 ? seconds : 20);
+    if (argc == 3 && strcmp(argv[1], "--idle") == 0) {
+        Sleep(atoi(argv[2]) * 1000);
+        Say("idle done\n");
+        return 0;
     }
-    fprintf(stderr, "usage: window-probe --temp-path | --run PROGRAM [SECONDS]\n");
+    if (argc == 1) return RunScript(stdin);
+    fprintf(stderr, "usage: window-probe --temp-path | --idle SECONDS | < SCRIPT\n");
     return 2;
 }
