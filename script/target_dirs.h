@@ -10,7 +10,7 @@
 // A macro is the whole text, compared exactly, case included.
 //
 // DirMacroOf and JoinInstallDir are portable (target_dirs.cpp); the rest
-// reads the platform and lives in target_dirs_win32.cpp.
+// reads or changes the platform and lives in target_dirs_win32.cpp.
 #ifndef TARNVALE_SCRIPT_TARGET_DIRS_H
 #define TARNVALE_SCRIPT_TARGET_DIRS_H
 
@@ -44,8 +44,22 @@ int ResolveDirMacro(const char* text, char* out, size_t size);
 
 // Writes the LonWorks path into `out` (`size` bytes): the text that
 // QueryRegString reads, or the empty text when the key or the value is
-// missing or the text does not fit.
-void ReadLonWorksPath(char* out, size_t size);
+// missing or the text does not fit. Returns 1 when the path is not empty,
+// else 0: callers refuse their [LW] line then, rather than install it
+// below the root of the current drive.
+int ReadLonWorksPath(char* out, size_t size);
+
+// 1 when a line with the OsFilter `filter` applies to the running system
+// (MatchesOsFilter of entry_rules.h with IsWinNT), else 0.
+int MatchesOsFilter(const char* filter);
+
+// Creates the directory `path` and every missing directory above it, from
+// the top down; nothing when `path` already exists (a file of that name
+// included). Each backslash ends a directory to create, except the one
+// after a drive colon ("C:\\") and one that opens the path; the whole path
+// comes last. Failed creations are ignored. Returns 0, creating nothing,
+// when `path` has 260 characters or more; else 1, whatever was created.
+int CreateDirChain(const char* path);
 
 // Sets InstallDir from MainDirSetting (a macro, or else a literal path) and
 // SubDirSetting appended directly. When the two do not fit InstallDir's 260

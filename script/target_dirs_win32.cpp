@@ -1,9 +1,10 @@
 // The Windows side of the target directories: the macros' directories come
-// from the platform and the registry.
+// from the platform and the registry; directory chains are created here.
 #include <windows.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include "script/entry_rules.h"
 #include "script/target_dirs.h"
 #include "setup/settings.h"
 #include "setup/system_helpers.h"
@@ -69,13 +70,32 @@ int ResolveDirMacro(const char* text, char* out, size_t size) {
     return 0;
 }
 
-void ReadLonWorksPath(char* out, size_t size) {
-    if (size == 0) return;
+int ReadLonWorksPath(char* out, size_t size) {
+    if (size == 0) return 0;
     out[0] = '\0';
     char* path = QueryRegString(HKEY_LOCAL_MACHINE, LONWORKS_KEY, LONWORKS_VALUE);
-    if (path == NULL) return;
+    if (path == NULL) return 0;
     CopyWhole(out, size, path);
     free(path);
+    return out[0] != '\0';
+}
+
+int MatchesOsFilter(const char* filter) {
+    return MatchesOsFilter(filter, IsWinNT);
+}
+
+int CreateDirChain(const char* path) {
+    char work[kPathSize];
+    if (!JoinInstallDir(work, sizeof(work), path, "")) return 0;
+    if (GetFileAttributesA(work) != INVALID_FILE_ATTRIBUTES) return 1;
+    for (char* at = work; *at; ++at) {
+        if (*at != '\\' || at == work || at[-1] == ':') continue;
+        *at = '\0';
+        CreateDirectoryA(work, NULL);
+        *at = '\\';
+    }
+    CreateDirectoryA(work, NULL);
+    return 1;
 }
 
 void ResolveDefaultInstallDir() {

@@ -9,6 +9,7 @@ set(SETUP_RUN_SOURCES
     setup/settings.cpp
     setup/system_helpers.cpp
     setup/workspace.cpp
+    script/entry_rules.cpp
     script/target_dirs.cpp
     script/target_dirs_win32.cpp)
 # The stub is the run with the program's own entry point; test programs
