@@ -55,18 +55,19 @@ target_compile_options(tarnvale_core_win PRIVATE ${TARNVALE_SMALL_CODE})
 
 # The setup stub: a GUI program (WIN32 gives -mwindows) that packages get
 # appended to.
-# Each subsystem lists its own sources: SETUP_SOURCES, UI_SOURCES (with the
+# Each subsystem lists its own sources: SETUP_SOURCES, SHELL_SOURCES, UI_SOURCES (with the
 # resource script).
 include(setup/sources.cmake)
 include(ui/sources.cmake)
-add_executable(tarnvale-stub WIN32 ${SETUP_SOURCES} ${UI_SOURCES})
+include(shell/sources.cmake)
+add_executable(tarnvale-stub WIN32 ${SETUP_SOURCES} ${UI_SOURCES} ${SHELL_SOURCES})
 target_compile_options(tarnvale-stub PRIVATE ${TARNVALE_SMALL_CODE})
 # With -fdata-sections this compiler puts each zero-initialised object into
 # a ".data$name" section that takes file space; the container reader's table
 # (about 266 KB) must stay in .bss.
 set_source_files_properties(setup/setup_main.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
 target_link_options(tarnvale-stub PRIVATE ${TARNVALE_STATIC_LINK} -s -Wl,--gc-sections)
-target_link_libraries(tarnvale-stub PRIVATE tarnvale_core_win)
+target_link_libraries(tarnvale-stub PRIVATE tarnvale_core_win ole32)
 add_custom_command(TARGET tarnvale-stub POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:tarnvale-stub> -DOBJDUMP=${CMAKE_OBJDUMP}
             -P ${CMAKE_CURRENT_LIST_FILE}

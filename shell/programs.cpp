@@ -1,0 +1,78 @@
+// Plug-ins, one-time programs and library entry points.
+#include "shell/programs.h"
+
+#include <windows.h>
+#include <ole2.h>
+#include <string.h>
+
+#include "payload/bounded_text.h"
+#include "setup/settings.h"
+#include "setup/system_helpers.h"
+
+namespace {
+
+// A path of up to 259 characters, its quotes, a blank and an argument text
+// of a script line fit with room to spare.
+enum { kCommandSize = 1024 };
+
+const char kPathNotFound[] = "The specified path was not found.";
+
+// Starts `program` `tail` with WinExec. Returns the launch result; a line
+// that does not fit is not started and gives ERROR_FILENAME_EXCED_RANGE,
+// which has no message.
+UINT Launch(const char* program, const char* tail, UINT show) {
+    char command[kCommandSize];
+    if (!FormCommandLine(program, tail, command, sizeof command)) return ERROR_FILENAME_EXCED_RANGE;
+    return WinExec(command, show);
+}
+
+}  // namespace
+
+const char* LaunchFailureText(unsigned result, const char* runOncePath, char* buffer,
+                              size_t size) {
+    switch (result) {
+    case 0: return "The system is out of memory or resources.";
+    case ERROR_FILE_NOT_FOUND: return "The specified file was not found.";
+    case ERROR_PATH_NOT_FOUND: {
+        if (!runOncePath) return kPathNotFound;
+        const char* parts[] = {kPathNotFound, "(", runOncePath, ")"};
+        return JoinParts(buffer, size, parts, 4) ? buffer : NULL;
+    }
+    case ERROR_BAD_FORMAT: return "The .EXE file is invalid (non-Win32 .EXE or error in .EXE image).";
+    default: return NULL;
+    }
+}
+
+int FormCommandLine(const char* program, const char* tail, char* out, size_t size) {
+    const char* quote = strchr(program, ' ') ? "\"" : "";
+    const char* parts[] = {quote, program, quote, " ", tail};
+    return JoinParts(out, size, parts, 5);
+}
+
+void RegisterPlugin(const char* path, int registerFlag) {
+    UINT result = Launch(path, registerFlag ? "/regplugin" : "/deregplugin", SW_HIDE);
+    const char* text = LaunchFailureText(result, NULL, NULL, 0);
+    if (text) ShowMessage(NULL, text, "Plugin Error", MB_OK);
+}
+
+void RunOnceProgram(const char* dir, const char* path, const char* arguments) {
+    SetCurrentDirectoryA(dir);
+    UINT result = Launch(path, arguments, SW_SHOWNORMAL);
+    // Room for any path that fits a command line: the message is never cut.
+    char pathText[sizeof kPathNotFound + kCommandSize];
+    const char* text = LaunchFailureText(result, path, pathText, sizeof pathText);
+    if (text) ShowMessage(NULL, text, "Run Once Error", MB_OK);
+    SetCurrentDirectoryA(WorkspaceDir);
+}
+
+void CallLibraryEntry(const char* path, const char* exportName) {
+    HRESULT opened = OleInitialize(NULL);
+    if (opened != S_OK && opened != S_FALSE) return;
+    HMODULE library = LoadLibraryA(path);
+    if (library) {
+        FARPROC entry = GetProcAddress(library, exportName);
+        if (entry) ((void(WINAPI*)())entry)();
+        FreeLibrary(library);
+    }
+    OleUninitialize();
+}

@@ -1,0 +1,149 @@
+// Shell links through the platform's COM classes, and the registry entries
+// that start a program with Windows.
+#include "shell/shortcuts.h"
+
+#include <objbase.h>
+#include <ole2.h>
+#include <shlobj.h>
+#include <string.h>
+
+#include "setup/settings.h"
+#include "setup/system_helpers.h"
+
+const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kRunKey[] = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN";
+
+namespace {
+
+// The published identifiers, spelled out so that no import library of GUIDs
+// is needed.
+const CLSID kClsidShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+const IID kIidShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+const IID kIidPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+const HRESULT kPathTooLong = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+
+// Appends `text` to `path` (kPathSize bytes). Returns 0 and leaves `path`
+// unchanged when the result would not fit.
+int AppendBounded(char* path, const char* text) {
+    size_t used = strlen(path);
+    size_t length = strlen(text);
+    if (used + length >= kPathSize) return 0;
+    memcpy(path + used, text, length + 1);
+    return 1;
+}
+
+// `folder`, a backslash, `name`, and ".lnk" unless a lower-cased copy of
+// that path holds ".lnk" anywhere. Returns 0 when it does not fit.
+int FormLinkPath(const char* folder, const char* name, char* path) {
+    path[0] = '\0';
+    if (!AppendBounded(path, folder) || !AppendBounded(path, "\\") || !AppendBounded(path, name))
+        return 0;
+    char lower[kPathSize];
+    memcpy(lower, path, strlen(path) + 1);
+    for (char* c = lower; *c; ++c)
+        if (*c >= 'A' && *c <= 'Z') *c = (char)(*c - 'A' + 'a');
+    if (strstr(lower, ".lnk")) return 1;
+    return AppendBounded(path, ".lnk");
+}
+
+// Opens OLE for one shortcut call; shows the failure. Returns 1 when open.
+int OpenOle() {
+    HRESULT result = OleInitialize(NULL);
+    if (result == S_OK || result == S_FALSE) return 1;
+    ShowMessage(NULL, "Unable to initialize OLE", "OLE Error", MB_OK);
+    return 0;
+}
+
+// Saves the link `folder`\`name` with OLE open. Returns the last COM result:
+// that of Save when it ran, else the failing one; kPathTooLong when the
+// link path does not fit.
+HRESULT SaveLink(const char* target, const char* arguments, const char* name,
+                 const char* workDir, const char* folder) {
+    char path[kPathSize];
+    if (!FormLinkPath(folder, name, path)) return kPathTooLong;
+    IShellLinkA* link = NULL;
+    HRESULT result = CoCreateInstance(kClsidShellLink, NULL, CLSCTX_INPROC_SERVER,
+                                      kIidShellLinkA, (void**)&link);
+    if (FAILED(result)) return result;
+    link->SetPath(target);
+    link->SetArguments(arguments);
+    link->SetWorkingDirectory(workDir);
+    IPersistFile* file = NULL;
+    result = link->QueryInterface(kIidPersistFile, (void**)&file);
+    if (SUCCEEDED(result)) {
+        WCHAR wide[kPathSize];
+        if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path, -1, wide, kPathSize))
+            result = file->Save(wide, TRUE);
+        else
+            result = kPathTooLong;
+        file->Release();
+    }
+    link->Release();
+    return result;
+}
+
+}  // namespace
+
+int CreateProgramGroup(const char* name, char* path) {
+    path[0] = '\0';
+    LPITEMIDLIST items = NULL;
+    if (FAILED(SHGetSpecialFolderLocation(NULL, CSIDL_PROGRAMS, &items))) return 1;
+    char folder[kPathSize];
+    BOOL found = SHGetPathFromIDListA(items, folder);
+    CoTaskMemFree(items);
+    if (found != TRUE) return 1;
+    memcpy(path, folder, strlen(folder) + 1);
+    if (!AppendBounded(path, "\\") || !AppendBounded(path, name)) {
+        path[0] = '\0';
+        return 1;
+    }
+    CreateDirectoryA(path, NULL);
+    return 1;
+}
+
+int CreateFolderShortcut(const char* target, const char* arguments, const char* name,
+                         const char* workDir, const char* folder) {
+    if (!OpenOle()) return 0;
+    SaveLink(target, arguments, name, workDir, folder);
+    OleUninitialize();
+    return 1;
+}
+
+HRESULT CreateDesktopShortcut(const char* target, const char* arguments, const char* name,
+                              const char* workDir) {
+    if (!OpenOle()) return 0;
+    LPITEMIDLIST items = NULL;
+    char folder[kPathSize];
+    HRESULT result = 0;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(NULL, CSIDL_DESKTOPDIRECTORY, &items))) {
+        BOOL found = SHGetPathFromIDListA(items, folder);
+        CoTaskMemFree(items);
+        if (found == TRUE) result = SaveLink(target, arguments, name, workDir, folder);
+    }
+    OleUninitialize();
+    return result;
+}
+
+int CreateStartupShortcut(const char* target, const char* workDir, const char* name) {
+    char folder[kPathSize] = "";
+    ReadShellFolder("Common Startup", folder, sizeof folder);
+    if (folder[0] == '\0') return 1;
+    return CreateFolderShortcut(target, "", name, workDir, folder);
+}
+
+LONG ReadShellFolder(const char* valueName, char* buffer, DWORD size) {
+    HKEY key;
+    LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kShellFoldersKey, 0, KEY_READ, &key);
+    if (opened != ERROR_SUCCESS) return opened;
+    DWORD length = size;
+    LONG read = RegQueryValueExA(key, valueName, NULL, NULL, (BYTE*)buffer, &length);
+    // A value the buffer cannot hold with its terminator is no folder.
+    if (size > 0 && (read != ERROR_SUCCESS || length == 0 || memchr(buffer, '\0', length) == NULL))
+        buffer[0] = '\0';
+    return RegCloseKey(key);
+}
+
+int AddRunEntry(const char* command, const char* name) {
+    return SetRegString(HKEY_LOCAL_MACHINE, kRunKey, name, command);
+}

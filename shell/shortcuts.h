@@ -1,0 +1,55 @@
+// Shortcuts, the program group, startup entries and Run values. Called by
+// the install worker, one call per shortcut or entry; nothing is kept
+// between calls. Strings are narrow, in the system code page.
+#ifndef TARNVALE_SHELL_SHORTCUTS_H
+#define TARNVALE_SHELL_SHORTCUTS_H
+
+#include <windows.h>
+
+// Shell Folders key of the machine (HKEY_LOCAL_MACHINE).
+extern const char kShellFoldersKey[];
+// The machine's Run key (HKEY_LOCAL_MACHINE).
+extern const char kRunKey[];
+
+// Forms `path` (260 bytes) as the Programs folder, a backslash and `name`,
+// and creates that directory (an existing one is no error). When the
+// Programs folder cannot be resolved, or the path would not fit in 259
+// characters, `path` is left empty and nothing is created. Returns 1.
+int CreateProgramGroup(const char* name, char* path);
+
+// Saves the shortcut `folder`\`name` (".lnk" appended unless ".lnk", in
+// any case, appears anywhere in that path) that starts `target` with
+// `arguments` in `workDir`. Each call initialises and uninitialises OLE
+// itself. A link path of 260 characters or more is never saved.
+// Returns 0 when OLE cannot be initialised (after showing "Unable to
+// initialize OLE" under "OLE Error"), else 1, whether or not it was saved.
+int CreateFolderShortcut(const char* target, const char* arguments, const char* name,
+                         const char* workDir, const char* folder);
+
+// The same on the user's desktop. Returns 0 when OLE cannot be initialised
+// or the desktop cannot be resolved; otherwise the last COM result: that of
+// IPersistFile::Save when it ran (S_OK on success), else the failing
+// CoCreateInstance or QueryInterface result. A link path of 260 characters
+// or more is not saved and gives HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE).
+HRESULT CreateDesktopShortcut(const char* target, const char* arguments, const char* name,
+                              const char* workDir);
+
+// A shortcut to `target` in `workDir`, no arguments, in the all-users
+// Startup folder ("Common Startup" of the Shell Folders key). Returns the
+// result of CreateFolderShortcut; when the folder cannot be read (no key,
+// no value, a value that does not fit in 260 bytes) nothing is created and
+// the result is 1.
+int CreateStartupShortcut(const char* target, const char* workDir, const char* name);
+
+// Reads the value `valueName` of the Shell Folders key into `buffer`
+// (`size` bytes; the value's type is not examined). Returns the error code
+// when the key cannot be opened (the buffer is left as it was), else the
+// result of closing the key (0). When the value cannot be read or is not
+// terminated within the buffer, the buffer is left empty.
+LONG ReadShellFolder(const char* valueName, char* buffer, DWORD size);
+
+// Sets the REG_SZ value `name` of the Run key to `command`, unchanged.
+// Returns 1 on success, 0 on failure (nothing shown).
+int AddRunEntry(const char* command, const char* name);
+
+#endif

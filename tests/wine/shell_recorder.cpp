@@ -1,0 +1,34 @@
+// Test program for the shell integration: records how it was started into
+// the file that the environment variable TARNVALE_SHELL_RECORD names, one
+// "key=value" line each:
+//   command=<GetCommandLineA>
+//   module=<its own full path>
+//   show=<wShowWindow, or -1 when STARTF_USESHOWWINDOW is clear>
+//   cwd=<current directory>
+// The file is written beside its final name and then moved there, so a
+// reader never sees half of it.
+#include <windows.h>
+#include <stdio.h>
+
+int main() {
+    char record[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("TARNVALE_SHELL_RECORD", record, sizeof record);
+    if (length == 0 || length >= sizeof record - 4) return 2;
+    char partial[MAX_PATH + 4];
+    snprintf(partial, sizeof partial, "%s.new", record);
+
+    STARTUPINFOA startup;
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+    char module[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, module, sizeof module);
+    char cwd[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+
+    FILE* out = fopen(partial, "wb");
+    if (!out) return 3;
+    fprintf(out, "command=%s\nmodule=%s\nshow=%d\ncwd=%s\n", GetCommandLineA(), module, show, cwd);
+    if (fclose(out) != 0) return 4;
+    return MoveFileExA(partial, record, MOVEFILE_REPLACE_EXISTING) ? 0 : 5;
+}
