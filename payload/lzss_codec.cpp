@@ -1,8 +1,9 @@
 // LZSS codec: construction, file streams, and the file-level operations.
 #include "payload/lzss_codec.h"
 
+#include "payload/bounded_text.h"
+
 #include <limits.h>
-#include <stdio.h>
 #include <string.h>
 
 static int32_t ReadFromFile(void* context, uint8_t* buffer, int32_t size) {
@@ -46,24 +47,25 @@ int LzssBarPosition(uint32_t done, int64_t total) {
     return q > INT_MAX ? INT_MAX : (int)q;
 }
 
-void LzssCodec::Log(const char* format, const char* path) {
+void LzssCodec::Log(const char* before, const char* path, const char* after) {
     if (logList == NULL || progress == NULL || progress->addLine == NULL) return;
+    // The line buffer holds the longest fixed text and a path of 260.
     char line[kLzssLineSize];
-    snprintf(line, sizeof(line), format, path);
-    progress->addLine(progress->context, logList, line);
+    const char* parts[] = {before, path, after};
+    if (JoinParts(line, sizeof(line), parts, 3)) progress->addLine(progress->context, logList, line);
 }
 
 int LzssCodec::UnpackFile(const char* source, const char* target) {
-    Log("Extracting.... %s", target);
+    Log("Extracting.... ", target, "");
     FileHandle in = FileOpenRead(source);
     if (in == kNoFile) {
-        Log("Fail to open the source file(%s)", source);
+        Log("Fail to open the source file(", source, ")");
         return 0;
     }
     FileHandle out = FileCreate(target);
     if (out == kNoFile) {
         FileClose(in);
-        Log("Fail to extract the target file(%s).", target);
+        Log("Fail to extract the target file(", target, ").");
         return 0;
     }
     LzssFileReader(&inStream, &in);
@@ -73,7 +75,7 @@ int LzssCodec::UnpackFile(const char* source, const char* target) {
     FileClose(out);
     if (!whole) {
         FileDelete(target);
-        Log("The source file is damaged(%s)", source);
+        Log("The source file is damaged(", source, ")");
     }
     return whole;
 }

@@ -116,7 +116,7 @@ public:
     const LzssProgress* progress;
 
 private:
-    void Log(const char* format, const char* path);
+    void Log(const char* before, const char* path, const char* after);
     void PostPositions();
     int FillInput();
     int FlushOutput();

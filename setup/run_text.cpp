@@ -1,23 +1,12 @@
 #include "setup/run_text.h"
 
+#include "payload/bounded_text.h"
+
 #include <string.h>
 
 int JoinText(char* out, size_t size, const char* first, const char* second, const char* third) {
-    if (size == 0) return 0;
     const char* parts[3] = {first, second, third};
-    size_t used = 0;
-    for (int i = 0; i < 3; ++i) {
-        if (parts[i] == NULL) continue;
-        size_t length = strlen(parts[i]);
-        if (length >= size - used) {
-            out[0] = '\0';
-            return 0;
-        }
-        memcpy(out + used, parts[i], length);
-        used += length;
-    }
-    out[used] = '\0';
-    return 1;
+    return JoinParts(out, size, parts, 3);
 }
 
 int FormatWorkspaceDir(char* out, size_t size, const char* tempPath) {
