@@ -42,14 +42,6 @@ bool modeProtectPassword;
 WNDPROC backdropProcedure;
 const char* backdropClosed = "never";
 
-void Say(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    vprintf(format, args);
-    va_end(args);
-    fflush(stdout);
-}
-
 // "Path" of the product key as QueryRegString reads it.
 void SayPath(const char* productKey) {
     char* path = productKey[0] ? QueryRegString(HKEY_LOCAL_MACHINE, productKey, "Path") : NULL;

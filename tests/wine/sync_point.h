@@ -6,7 +6,17 @@
 #define TARNVALE_TESTS_WINE_SYNC_POINT_H
 
 #include <windows.h>
+#include <stdarg.h>
 #include <stdio.h>
+
+// Prints a line for the script that reads the program's output, at once.
+inline void Say(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    vprintf(format, args);
+    va_end(args);
+    fflush(stdout);
+}
 
 // Announces `name` and waits for the go-ahead. Returns 1, or 0 when the
 // marker cannot be written or no go-ahead came within `seconds`.

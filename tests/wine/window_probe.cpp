@@ -59,14 +59,6 @@ struct Driver {
 
 Driver driver;
 
-void Say(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    vprintf(format, args);
-    va_end(args);
-    fflush(stdout);
-}
-
 bool Matches(const char* pattern, const char* text) {
     return strcmp(pattern, "*") == 0 || strcmp(pattern, text) == 0;
 }

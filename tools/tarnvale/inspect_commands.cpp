@@ -66,19 +66,9 @@ std::string KindText(const PackageView& view, int index) {
 }  // namespace
 
 int RunList(int argc, char** argv, int first) {
-    ParsedArgs args;
-    std::string error;
-    if (!ParseArgs(argc, argv, first, {}, {}, &args, &error)) return UsageError("list", error);
-    if (args.help) {
-        std::printf("%s%s", kListHelp, kExitCodeHelp);
-        return kExitOk;
-    }
-    if (args.positional.size() != 1) return UsageError("list", "expected exactly one SETUP.EXE");
     PackageView view;
-    if (!OpenPackage(args.positional[0], &view, &error)) {
-        std::fprintf(stderr, "tarnvale list: error: %s\n", error.c_str());
-        return kExitFailed;
-    }
+    int exitCode;
+    if (!OpenPackageCommand(argc, argv, first, "list", kListHelp, &view, &exitCode)) return exitCode;
     const SfxArchive& a = *view.archive;
     std::printf("%s: %d entries, directory %d bytes, file %lld bytes\n", view.path.c_str(),
                 a.entryCount, a.trailerLength, static_cast<long long>(view.fileSize));

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "tools/tarnvale/command_line.h"
 #include "tools/tarnvale/host_files.h"
 
 std::string SfxResultText(int code) {
@@ -73,6 +74,31 @@ bool OpenPackage(const std::string& path, PackageView* view, std::string* error)
         if (p < 0) continue;
         view->planOfEntry[i] = p;
         view->entryOfPlan[p] = i;
+    }
+    return true;
+}
+
+bool OpenPackageCommand(int argc, char** argv, int first, const char* command, const char* help,
+                        PackageView* view, int* exitCode) {
+    ParsedArgs args;
+    std::string error;
+    if (!ParseArgs(argc, argv, first, {}, {}, &args, &error)) {
+        *exitCode = UsageError(command, error);
+        return false;
+    }
+    if (args.help) {
+        std::printf("%s%s", help, kExitCodeHelp);
+        *exitCode = kExitOk;
+        return false;
+    }
+    if (args.positional.size() != 1) {
+        *exitCode = UsageError(command, "expected exactly one SETUP.EXE");
+        return false;
+    }
+    if (!OpenPackage(args.positional[0], view, &error)) {
+        std::fprintf(stderr, "tarnvale %s: error: %s\n", command, error.c_str());
+        *exitCode = kExitFailed;
+        return false;
     }
     return true;
 }

@@ -34,6 +34,14 @@ struct PackageView {
 // package without install.ini still opens (scriptIndex -1).
 bool OpenPackage(const std::string& path, PackageView* view, std::string* error);
 
+// The start of a command that takes one SETUP.EXE and no options
+// (list, verify): parses argv[first..argc), prints `help` for --help, and
+// opens the package. Returns true with `view` open; otherwise false with
+// `*exitCode` set (kExitOk after help, kExitUsage, or kExitFailed with the
+// error on stderr).
+bool OpenPackageCommand(int argc, char** argv, int first, const char* command, const char* help,
+                        PackageView* view, int* exitCode);
+
 // Reads `size` bytes at `offset` of the file at `path`.
 bool ReadFileRange(const std::string& path, int64_t offset, int64_t size, std::string* out,
                    std::string* error);

@@ -159,18 +159,9 @@ int Verifier::Run() {
 }  // namespace
 
 int RunVerify(int argc, char** argv, int first) {
-    ParsedArgs args;
-    std::string error;
-    if (!ParseArgs(argc, argv, first, {}, {}, &args, &error)) return UsageError("verify", error);
-    if (args.help) {
-        std::printf("%s%s", kVerifyHelp, kExitCodeHelp);
-        return kExitOk;
-    }
-    if (args.positional.size() != 1) return UsageError("verify", "expected exactly one SETUP.EXE");
     PackageView view;
-    if (!OpenPackage(args.positional[0], &view, &error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return kExitFailed;
-    }
+    int exitCode;
+    if (!OpenPackageCommand(argc, argv, first, "verify", kVerifyHelp, &view, &exitCode))
+        return exitCode;
     return Verifier(view).Run();
 }
