@@ -55,12 +55,14 @@ target_compile_options(tarnvale_core_win PRIVATE ${TARNVALE_SMALL_CODE})
 
 # The setup stub: a GUI program (WIN32 gives -mwindows) that packages get
 # appended to.
-# Each subsystem lists its own sources: SETUP_SOURCES, SHELL_SOURCES, UI_SOURCES (with the
-# resource script).
+# Each subsystem lists its own sources: SETUP_SOURCES, SCRIPT_ENGINE_SOURCES, SHELL_SOURCES,
+# UI_SOURCES (with the resource script).
 include(setup/sources.cmake)
 include(ui/sources.cmake)
 include(shell/sources.cmake)
-add_executable(tarnvale-stub WIN32 ${SETUP_SOURCES} ${UI_SOURCES} ${SHELL_SOURCES})
+include(script/sources.cmake)
+add_executable(tarnvale-stub WIN32 ${SETUP_SOURCES} ${SCRIPT_ENGINE_SOURCES} ${UI_SOURCES}
+               ${SHELL_SOURCES})
 target_compile_options(tarnvale-stub PRIVATE ${TARNVALE_SMALL_CODE})
 # With -fdata-sections this compiler puts each zero-initialised object into
 # a ".data$name" section that takes file space; the container reader's table

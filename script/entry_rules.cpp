@@ -116,6 +116,20 @@ int MatchesOsFilter(const char* filter, int isWinNT) {
     return 0;
 }
 
+int ScriptDecimal(const char* text) {
+    while (*text == ' ' || *text == '\t') ++text;
+    int negative = *text == '-';
+    if (*text == '-' || *text == '+') ++text;
+    // Magnitude limit: 2147483647, or 2147483648 for a negative value.
+    const unsigned long long limit = negative ? 2147483648ull : 2147483647ull;
+    unsigned long long value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        value = value * 10 + (unsigned)(*text - '0');
+        if (value > limit) value = limit;
+    }
+    return negative ? (int)(0ull - value) : (int)value;
+}
+
 int FormSectionDir(char* out, size_t size, const char* base, const char* subDir) {
     if (subDir[0] == '\0') return Join(out, size, base, 0, "");
     return Join(out, size, base, '\\', subDir);

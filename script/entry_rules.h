@@ -89,6 +89,13 @@ int EntryExportName(const char* entryPoints, char* name, size_t size);
 // everything else, other letter cases included.
 int MatchesOsFilter(const char* filter, int isWinNT);
 
+// --- [INFO] SIZE ---------------------------------------------------------
+
+// The decimal number that begins `text`: leading blanks and one sign
+// allowed, conversion stops at the first other character, no digits give
+// 0. A value beyond the 32-bit range gives the nearest end of the range.
+int ScriptDecimal(const char* text);
+
 // --- Paths of a line ----------------------------------------------------
 // Each writes at most `size` bytes, and at most kRulePathSize whatever
 // `size` says. A result of 260 characters or more is refused: the function

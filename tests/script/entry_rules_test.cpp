@@ -225,4 +225,18 @@ TEST(EntryRules, LinePathsIntoTheirOwnBase) {
     EXPECT_STREQ("C:\\Apps\\Tool\\t.exe", path);
 }
 
+TEST(EntryRules, ScriptDecimal) {
+    const struct {
+        const char* text;
+        int value;
+    } rows[] = {
+        {"123456", 123456}, {"  42", 42},       {"+7", 7},
+        {"-15", -15},       {"12abc", 12},      {"abc", 0},
+        {"", 0},            {"- 5", 0},         {"2147483647", 2147483647},
+        {"2147483648", 2147483647},             {"-2147483648", -2147483647 - 1},
+        {"99999999999999999999", 2147483647},   {"\t9", 9},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row.value, ScriptDecimal(row.text)) << row.text;
+}
+
 }  // namespace

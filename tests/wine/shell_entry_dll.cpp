@@ -1,12 +1,19 @@
 // Test library for the shell integration: its export ShellEntry appends
-// "ShellEntry called" to the file that TARNVALE_SHELL_RECORD names.
+// "ShellEntry called" to the file that TARNVALE_SHELL_RECORD names; a "*"
+// in that name stands for "ShellEntry" (as shell_recorder's stands for its
+// file name).
 #include <windows.h>
 #include <stdio.h>
+#include <string.h>
 
 extern "C" __declspec(dllexport) void ShellEntry() {
-    char record[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("TARNVALE_SHELL_RECORD", record, sizeof record);
-    if (length == 0 || length >= sizeof record) return;
+    char pattern[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("TARNVALE_SHELL_RECORD", pattern, sizeof pattern);
+    if (length == 0 || length >= sizeof pattern) return;
+    char record[MAX_PATH + 16];
+    char* star = strchr(pattern, '*');
+    if (star != NULL) *star = '\0';
+    snprintf(record, sizeof record, "%s%s%s", pattern, star ? "ShellEntry" : "", star ? star + 1 : "");
     FILE* out = fopen(record, "ab");
     if (!out) return;
     fputs("ShellEntry called\n", out);

@@ -5,15 +5,29 @@
 //   module=<its own full path>
 //   show=<wShowWindow, or -1 when STARTF_USESHOWWINDOW is clear>
 //   cwd=<current directory>
-// The file is written beside its final name and then moved there, so a
-// reader never sees half of it.
+// A "*" in the variable's value stands for the program's own file name, so
+// that several programs started by one install record side by side. The
+// file is written beside its final name and then moved there, so a reader
+// never sees half of it.
 #include <windows.h>
 #include <stdio.h>
+#include <string.h>
 
 int main() {
+    char pattern[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("TARNVALE_SHELL_RECORD", pattern, sizeof pattern);
+    if (length == 0 || length >= sizeof pattern - 4) return 2;
+    char module[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, module, sizeof module);
     char record[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("TARNVALE_SHELL_RECORD", record, sizeof record);
-    if (length == 0 || length >= sizeof record - 4) return 2;
+    char* star = strchr(pattern, '*');
+    if (star != NULL) {
+        const char* slash = strrchr(module, '\\');
+        *star = '\0';
+        snprintf(record, sizeof record, "%s%s%s", pattern, slash ? slash + 1 : module, star + 1);
+    } else {
+        snprintf(record, sizeof record, "%s", pattern);
+    }
     char partial[MAX_PATH + 4];
     snprintf(partial, sizeof partial, "%s.new", record);
 
@@ -21,8 +35,6 @@ int main() {
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
     int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
-    char module[MAX_PATH] = "";
-    GetModuleFileNameA(NULL, module, sizeof module);
     char cwd[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof cwd, cwd);
 

@@ -1,0 +1,56 @@
+// The activation pass: plug-ins, one-time programs and library entry
+// points, line by line, once every file of every section is in place.
+#include <string.h>
+
+#include "script/entry_rules.h"
+#include "script/install_engine.h"
+#include "script/target_dirs.h"
+#include "shell/programs.h"
+
+namespace {
+
+// The one-time program of a line, if its RunOnceSpec asks for one.
+void RunOnce(const PreparedLine& line) {
+    RunOnceRequest request;
+    switch (ParseRunOnceSpec(line.entry.RunOnceSpec, &request)) {
+    case kRunOnceNone:
+        return;
+    case kRunOnceNoArgs:
+        RunOnceProgram(line.sectionDir, line.targetPath, "");
+        return;
+    case kRunOnceArgs:
+        RunOnceProgram(line.sectionDir, line.targetPath, request.Args);
+        return;
+    case kRunOnceMacroFile: {
+        // An empty or unknown macro runs nothing and shows nothing.
+        char dir[kPathSize];
+        char argument[kPathSize];
+        if (request.Macro[0] == '\0' || !ResolveDirMacro(request.Macro, dir, sizeof(dir))) return;
+        if (!FormTargetPath(argument, sizeof(argument), dir, request.FileName)) return;
+        RunOnceProgram(line.sectionDir, line.targetPath, argument);
+        return;
+    }
+    }
+}
+
+}  // namespace
+
+int RunActivationPass(InstallRun* run) {
+    PreparedLine line;
+    for (int s = 0; s < kSectionCount; ++s) {
+        const SectionInfo& section = kSections[s];
+        int count = SectionFileCount(section);
+        for (int number = 1; number <= count; ++number) {
+            if (InstallCancelled()) return 0;
+            // A refused line was reported by the file pass already.
+            if (PrepareLine(run, section, number, &line, 0) != kLineReady) continue;
+
+            if (strcmp(line.entry.PluginMark, "PLUGIN") == 0) RegisterPlugin(line.targetPath, 1);
+            RunOnce(line);
+            char exportName[kPathSize];
+            if (EntryExportName(line.entry.EntryPoints, exportName, sizeof(exportName)))
+                CallLibraryEntry(line.targetPath, exportName);
+        }
+    }
+    return 1;
+}
