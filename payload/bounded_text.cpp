@@ -18,3 +18,18 @@ int JoinParts(char* out, size_t size, const char* const* parts, int count) {
     out[used] = '\0';
     return 1;
 }
+
+void FormatDecimal(char* out, int value) {
+    // Counted in unsigned arithmetic so that the most negative value works.
+    unsigned magnitude = value < 0 ? 0u - (unsigned)value : (unsigned)value;
+    char digits[kDecimalTextSize];
+    int count = 0;
+    do {
+        digits[count++] = (char)('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    int at = 0;
+    if (value < 0) out[at++] = '-';
+    while (count > 0) out[at++] = digits[--count];
+    out[at] = '\0';
+}

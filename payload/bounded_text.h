@@ -11,4 +11,10 @@
 // must not overlap any part.
 int JoinParts(char* out, size_t size, const char* const* parts, int count);
 
+enum { kDecimalTextSize = 12 };  // "-2147483648" and the terminator
+
+// Writes `value` in decimal, with a minus sign when negative, into `out`
+// (kDecimalTextSize bytes), terminated.
+void FormatDecimal(char* out, int value);
+
 #endif

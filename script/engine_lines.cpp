@@ -25,18 +25,6 @@ int CopyWhole(char* out, size_t size, const char* text) {
     return JoinParts(out, size, parts, 1);
 }
 
-// `number` in decimal: the key of an entry line.
-void LineKey(int number, char* key) {
-    char digits[12];
-    int count = 0;
-    do {
-        digits[count++] = (char)('0' + number % 10);
-        number /= 10;
-    } while (number > 0);
-    while (count > 0) *key++ = digits[--count];
-    *key = '\0';
-}
-
 }  // namespace
 
 int SectionFileCount(const SectionInfo& section) {
@@ -62,8 +50,8 @@ int SectionBase(const SectionInfo& section, const EntryLine& entry, char* out, s
 LineState PrepareLine(InstallRun* run, const SectionInfo& section, int number,
                       PreparedLine* line, int report) {
     char text[kPathSize];
-    char key[12];
-    LineKey(number, key);
+    char key[kDecimalTextSize];
+    FormatDecimal(key, number);
     GetPrivateProfileStringA(section.name, key, "", text, (DWORD)section.lineSize, ScriptPath);
     if (text[0] == '\0') return kLineSkipped;
     if (!ParseEntryLine(text, section.hasBaseDir, &line->entry)) return kLineSkipped;

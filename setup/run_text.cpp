@@ -32,25 +32,9 @@ int FormatProductKey(char* out, size_t size, const char* name) {
     return JoinText(out, size, PRODUCT_KEY_BASE, name, NULL);
 }
 
-// Writes `value` in decimal into `out` (at least 12 bytes), terminated.
-static void FormatDecimal(char* out, int value) {
-    // Counted in unsigned arithmetic so that the most negative value works.
-    unsigned magnitude = value < 0 ? 0u - (unsigned)value : (unsigned)value;
-    char digits[12];
-    int count = 0;
-    do {
-        digits[count++] = (char)('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    int at = 0;
-    if (value < 0) out[at++] = '-';
-    while (count > 0) out[at++] = digits[--count];
-    out[at] = '\0';
-}
-
 int FormatVersionText(char* out, size_t size, int major, int minor) {
-    char majorText[12];
-    char minorText[12];
+    char majorText[kDecimalTextSize];
+    char minorText[kDecimalTextSize];
     FormatDecimal(majorText, major);
     FormatDecimal(minorText, minor);
     return JoinText(out, size, majorText, ".", minorText);

@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include "payload/sfx_archive.h"
+#include "setup/protection.h"
 #include "setup/run_sequence.h"
 #include "setup/system_helpers.h"
+#include "ui/wizard.h"
 
 namespace {
 
@@ -15,14 +17,7 @@ namespace {
 // for the stack, so it lives for the whole process.
 SfxArchive Archive;
 
-// Uninstall protection, the wizard and the password storage come with
-// their own parts of the program. Until then the run goes on past step 13
-// with no password registered, and steps 17 and 22 do nothing.
-int NoProtection(const char*, UninstallPassword*) { return 1; }
-void NoWizard(HWND) {}
-void NoPasswordStorage(const char*, UninstallPassword*) {}
-
-const RunParts kSetupParts = {NoProtection, NoWizard, NoPasswordStorage};
+const RunParts kSetupParts = {ProtectUninstall, RunWizard, StoreUninstallPassword};
 
 }  // namespace
 

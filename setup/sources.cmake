@@ -1,8 +1,12 @@
-# Sources of the setup driver and its helpers (Windows side), with the
-# target directories of the install script that the run resolves.
+# Sources of the setup driver, its helpers and uninstall protection
+# (Windows side), with the target directories of the install script that
+# the run resolves.
 set(SETUP_RUN_SOURCES
     setup/dll_search.cpp
     setup/extraction_progress.cpp
+    setup/password_dialog.cpp
+    setup/password_rules.cpp
+    setup/protection.cpp
     setup/run_arithmetic.cpp
     setup/run_sequence.cpp
     setup/run_text.cpp

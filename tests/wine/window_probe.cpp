@@ -32,11 +32,33 @@
 //                         control 0xFFFF, the text of a message box) and
 //                         presses its OK; then as `exit`
 //   exit [T]              waits for PROGRAM to end; prints "exit CODE"
+//   page [T]              waits until WINDOW shows a child dialog (a wizard
+//                         page), which becomes WINDOW; prints "page"
+//   frame                 WINDOW becomes its top-level window; prints "frame"
+//   state ID enabled|disabled [T]  waits until the control is so; prints
+//                         "state ID enabled|disabled"
+//   lines ID              prints "lines ID last [TEXT]", the last line of
+//                         list box ID
+//   edittext ID           prints "edittext ID [TEXT]", the text of an edit
+//   listed ID N [T]       waits until list box ID holds N lines or more;
+//                         prints "listed ID N"
+//   bar ID N [T]          waits until progress bar ID is at N; prints
+//                         "bar ID at N"
+//   answering click ID [T]
+//   answering settext ID TEXT [T]  sends BM_CLICK or WM_SETTEXT to the
+//                         control from a second thread; until the send
+//                         returns, every window of PROGRAM that comes up is
+//                         printed as `answer` prints it and its OK pressed;
+//                         then prints "sent click ID" or "sent settext ID [TEXT]"
+//   declining click ID [T]
+//   declining settext ID TEXT [T]  the same, pressing Cancel instead of OK
 //
 // A command that fails prints "FAIL ..." and ends the script; PROGRAM is
 // then stopped. Exit code 0 when the script ran to its end, 1 when a
 // command failed, 2 on a bad command line or script.
 #include <windows.h>
+
+#include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -241,14 +263,192 @@ bool Exit(int count, char** words, bool answering) {
     return false;
 }
 
+BOOL CALLBACK FindPage(HWND child, LPARAM param) {
+    char className[16] = "";
+    GetClassNameA(child, className, sizeof(className));
+    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(child)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+}
+
+bool Page(int count, char** words) {
+    DWORD limit = Seconds(count, words, 1) * 1000;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(2)) {
+        HWND page = NULL;
+        EnumChildWindows(driver.window, FindPage, reinterpret_cast<LPARAM>(&page));
+        if (page != NULL) {
+            driver.window = page;
+            Say("page\n");
+            return true;
+        }
+    }
+    Say("FAIL no page in the window within %lu s\n", (unsigned long)limit / 1000);
+    return false;
+}
+
+bool State(int count, char** words) {
+    bool enabled = strcmp(words[2], "enabled") == 0;
+    if (!enabled && strcmp(words[2], "disabled") != 0) {
+        Say("FAIL unknown state %s\n", words[2]);
+        return false;
+    }
+    DWORD limit = Seconds(count, words, 3) * 1000;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(10)) {
+        HWND control = Control(words[1]);
+        if (control != NULL && (IsWindowEnabled(control) != FALSE) == enabled) {
+            Say("state %s %s\n", words[1], words[2]);
+            return true;
+        }
+    }
+    Say("FAIL control %s is not %s after %lu s\n", words[1], words[2],
+        (unsigned long)limit / 1000);
+    return false;
+}
+
+// Texts of another process's controls are read in UTF-16: Wine hands the
+// narrow forms of these messages back unconverted across processes.
+void Narrow(const WCHAR* wide, char* out, int size) {
+    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, out, size, NULL, NULL)) out[0] = '\0';
+}
+
+void Lines(const char* id) {
+    HWND list = Control(id);
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    WCHAR wide[1024] = L"";
+    if (count > 0 && SendMessageW(list, LB_GETTEXTLEN, count - 1, 0) < 1024)
+        SendMessageW(list, LB_GETTEXT, count - 1, (LPARAM)wide);
+    char last[1024];
+    Narrow(wide, last, sizeof(last));
+    Say("lines %s last [%s]\n", id, last);
+}
+
+bool Listed(int count, char** words) {
+    LRESULT wanted = atoi(words[2]);
+    DWORD limit = Seconds(count, words, 3) * 1000;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(5)) {
+        if (SendMessageW(Control(words[1]), LB_GETCOUNT, 0, 0) >= wanted) {
+            Say("listed %s %s\n", words[1], words[2]);
+            return true;
+        }
+    }
+    Say("FAIL list box %s has not %s lines after %lu s\n", words[1], words[2],
+        (unsigned long)limit / 1000);
+    return false;
+}
+
+bool BarAt(int count, char** words) {
+    LRESULT wanted = atoi(words[2]);
+    DWORD limit = Seconds(count, words, 3) * 1000;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(10)) {
+        if (SendMessageW(Control(words[1]), PBM_GETPOS, 0, 0) == wanted) {
+            Say("bar %s at %s\n", words[1], words[2]);
+            return true;
+        }
+    }
+    Say("FAIL bar %s is not at %s after %lu s\n", words[1], words[2], (unsigned long)limit / 1000);
+    return false;
+}
+
+void EditText(const char* id) {
+    WCHAR wide[1024] = L"";
+    SendMessageW(Control(id), WM_GETTEXT, 1024, (LPARAM)wide);
+    char text[1024];
+    Narrow(wide, text, sizeof(text));
+    Say("edittext %s [%s]\n", id, text);
+}
+
+// `answering`: the send runs on this thread while the main thread answers.
+struct Sending {
+    HWND control;
+    UINT message;
+    const char* text;
+};
+
+DWORD WINAPI SendOnThread(LPVOID param) {
+    Sending* sending = static_cast<Sending*>(param);
+    SendMessageA(sending->control, sending->message, 0, (LPARAM)sending->text);
+    return 0;
+}
+
+struct Answering {
+    HWND known[kMaxSeen];
+    int knownCount;
+    HWND fresh;
+};
+
+BOOL CALLBACK NoteWindow(HWND window, LPARAM param) {
+    Answering* answering = reinterpret_cast<Answering*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != driver.process.dwProcessId || !IsWindowVisible(window)) return TRUE;
+    for (int i = 0; i < answering->knownCount; ++i)
+        if (answering->known[i] == window) return TRUE;
+    if (answering->knownCount == kMaxSeen) return TRUE;
+    answering->known[answering->knownCount++] = window;
+    answering->fresh = window;
+    return FALSE;
+}
+
+// `answering` presses OK on each window that comes up, `declining` Cancel.
+bool Answer(int count, char** words, WORD button) {
+    bool click = strcmp(words[1], "click") == 0;
+    if ((click && count < 3) || (!click && (strcmp(words[1], "settext") != 0 || count < 4))) {
+        Say("FAIL %s click ID | settext ID TEXT\n", words[0]);
+        return false;
+    }
+    Sending sending = {Control(words[2]), click ? (UINT)BM_CLICK : (UINT)WM_SETTEXT,
+                       click ? NULL : words[3]};
+    DWORD limit = Seconds(count, words, click ? 3 : 4) * 1000;
+    // Windows already up are not answered.
+    Answering answering;
+    memset(&answering, 0, sizeof(answering));
+    do {
+        answering.fresh = NULL;
+        EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(&answering));
+    } while (answering.fresh != NULL);
+    HANDLE thread = CreateThread(NULL, 0, SendOnThread, &sending, 0, NULL);
+    if (thread == NULL) {
+        Say("FAIL cannot start the sending thread\n");
+        return false;
+    }
+    bool done = false;
+    for (DWORD start = GetTickCount(); !done && GetTickCount() - start < limit;) {
+        done = WaitForSingleObject(thread, 10) == WAIT_OBJECT_0;
+        answering.fresh = NULL;
+        EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(&answering));
+        if (answering.fresh == NULL) continue;
+        HWND window = answering.fresh;
+        char caption[256] = "";
+        char text[1024] = "";
+        GetWindowTextA(window, caption, sizeof(caption));
+        HWND label = GetDlgItem(window, 0xFFFF);
+        if (label != NULL) GetWindowTextA(label, text, sizeof(text));
+        Say("window [%s] text [%s]\n", caption, text);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        while (IsWindow(window) && GetTickCount() - start < limit) Sleep(10);
+        done = false;
+    }
+    if (!done) {
+        Say("FAIL the %s did not return within %lu s\n", words[1], (unsigned long)limit / 1000);
+        // The thread is left blocked; the script ends here and stops PROGRAM.
+        return false;
+    }
+    CloseHandle(thread);
+    Say("sent %s %s%s%s%s\n", words[1], words[2], click ? "" : " [", click ? "" : words[3],
+        click ? "" : "]");
+    return true;
+}
+
 bool NeedsProgram(const char* command) {
     return strcmp(command, "env") != 0 && strcmp(command, "start") != 0 &&
            strcmp(command, "sync") != 0;
 }
 
 bool NeedsWindow(const char* command) {
-    static const char* const kCommands[] = {"text",    "checked", "place", "click",
-                                            "settext", "close",   "gone",  "key"};
+    static const char* const kCommands[] = {"text", "checked", "place", "click",     "settext",
+                                            "close", "gone",   "key",   "page",      "frame",
+                                            "state", "lines", "answering", "edittext",
+                                            "listed",  "bar",     "declining"};
     for (size_t i = 0; i < sizeof(kCommands) / sizeof(kCommands[0]); ++i)
         if (strcmp(command, kCommands[i]) == 0) return true;
     return false;
@@ -303,6 +503,19 @@ int Run(int count, char** words) {
     }
     if (strcmp(command, "answer") == 0) return Exit(count, words, true);
     if (strcmp(command, "exit") == 0) return Exit(count, words, false);
+    if (strcmp(command, "page") == 0) return Page(count, words);
+    if (strcmp(command, "frame") == 0) {
+        driver.window = GetAncestor(driver.window, GA_ROOT);
+        Say("frame\n");
+        return 1;
+    }
+    if (strcmp(command, "state") == 0 && count >= 3) return State(count, words);
+    if (strcmp(command, "lines") == 0 && count == 2) return Lines(words[1]), 1;
+    if (strcmp(command, "edittext") == 0 && count == 2) return EditText(words[1]), 1;
+    if (strcmp(command, "listed") == 0 && count >= 3) return Listed(count, words);
+    if (strcmp(command, "bar") == 0 && count >= 3) return BarAt(count, words);
+    if (strcmp(command, "answering") == 0 && count >= 3) return Answer(count, words, IDOK);
+    if (strcmp(command, "declining") == 0 && count >= 3) return Answer(count, words, IDCANCEL);
     return 2;
 }
 
