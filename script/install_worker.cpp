@@ -26,13 +26,19 @@ HANDLE WorkerThread;
 
 // --- Progress: the codec's calls become messages to the page ------------
 
-// Last position given to each bar. Bar positions are posted, in order;
-// a position equal to the last one is not posted again, so a file moves
-// each bar at most about a hundred times whatever its size.
+// Last position given to each bar, and when. Bar positions are posted, in
+// order, only when they change, and at most once per kBarInterval for each
+// bar (a position of 100, and one the codec would send at the end of a
+// file, always go): a fast decode would otherwise post thousands a second,
+// and the user-interface thread takes input only once its posted messages
+// are handled, so a click on Cancel would wait behind them.
 struct BarBinding {
     HWND bars[2];
     int last[2];
+    DWORD lastTick[2];
 };
+
+const DWORD kBarInterval = 20;  // milliseconds
 
 BarBinding Bars;
 
@@ -41,10 +47,15 @@ int BarIndex(HWND bar) { return bar == Bars.bars[0] ? 0 : 1; }
 // Every position is posted, also those the codec asks to send: a sent
 // message is handled before the posted ones still queued, and would let
 // an older position overwrite a newer one.
-void PostBarPos(HWND bar, int position) {
+void PostBarPos(HWND bar, int position, int always) {
     int index = BarIndex(bar);
     if (Bars.last[index] == position) return;
+    DWORD now = GetTickCount();
+    if (!always && position != 100 && Bars.last[index] >= 0 &&
+        now - Bars.lastTick[index] < kBarInterval)
+        return;
     Bars.last[index] = position;
+    Bars.lastTick[index] = now;
     PostMessageA(bar, PBM_SETPOS, (WPARAM)position, 0);
 }
 
@@ -57,10 +68,12 @@ void SetupBar(void*, LzssControl control) {
     SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     SendMessageA(bar, PBM_SETSTEP, 1, 0);
     Bars.last[BarIndex(bar)] = -1;
-    PostBarPos(bar, 0);
+    PostBarPos(bar, 0, 1);
 }
 
-void SetBarPos(void*, LzssControl bar, int position, int) { PostBarPos((HWND)bar, position); }
+void SetBarPos(void*, LzssControl bar, int position, int sent) {
+    PostBarPos((HWND)bar, position, sent);
+}
 
 const LzssProgress kPageProgress = {AddLineToList, SetupBar, SetBarPos, NULL};
 
@@ -147,8 +160,8 @@ DWORD WINAPI InstallWorker(LPVOID page) {
     if (RunFilePass(&run) && RunActivationPass(&run)) {
         RegisterInstall(&run);
         EnableWindow(run.exitButton, TRUE);
-        PostBarPos(run.overallBar, 100);
-        PostBarPos(run.fileBar, 100);
+        PostBarPos(run.overallBar, 100, 1);
+        PostBarPos(run.fileBar, 100, 1);
     }
     Codec.progress = NULL;
     return (DWORD)UserCancelled;
