@@ -80,9 +80,13 @@ int FormSourcePath(char* out, size_t size, const char* fileName) {
     return JoinParts(out, size, parts, 3);
 }
 
-void AddLogLine(InstallRun* run, const char* text) {
-    SendMessageA(run->logList, LB_ADDSTRING, 0, (LPARAM)text);
+void AppendToList(HWND list, const char* text) {
+    LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)text);
+    // The newest line in view, as in any log that grows.
+    if (index >= 0) SendMessageA(list, LB_SETTOPINDEX, (WPARAM)index, 0);
 }
+
+void AddLogLine(InstallRun* run, const char* text) { AppendToList(run->logList, text); }
 
 void AddLogLine3(InstallRun* run, const char* before, const char* subject, const char* after) {
     char line[600];

@@ -67,7 +67,11 @@ int SectionBase(const SectionInfo& section, const EntryLine& entry, char* out, s
 // them also when WorkspaceDir already ends in one. 0 when it does not fit.
 int FormSourcePath(char* out, size_t size, const char* fileName);
 
-// Adds `text` to the list box (sent: the text lives on the worker's stack).
+// Adds `text` to `list` and scrolls it into view (sent: the text lives on
+// the worker's stack).
+void AppendToList(HWND list, const char* text);
+
+// Adds `text` to the run's list box, as AppendToList does.
 void AddLogLine(InstallRun* run, const char* text);
 // Adds `before` `subject` `after` to the list box; nothing when the joined
 // text would not fit a line.

@@ -59,9 +59,7 @@ void PostBarPos(HWND bar, int position, int always) {
     PostMessageA(bar, PBM_SETPOS, (WPARAM)position, 0);
 }
 
-void AddLineToList(void*, LzssControl list, const char* text) {
-    SendMessageA((HWND)list, LB_ADDSTRING, 0, (LPARAM)text);
-}
+void AddLineToList(void*, LzssControl list, const char* text) { AppendToList((HWND)list, text); }
 
 void SetupBar(void*, LzssControl control) {
     HWND bar = (HWND)control;
