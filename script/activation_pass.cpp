@@ -33,24 +33,16 @@ void RunOnce(const PreparedLine& line) {
     }
 }
 
+// One line of the activation pass: plug-in, one-time program, entry point,
+// in that order. Refused lines were reported by the file pass already.
+void ActivateLine(InstallRun*, const SectionInfo&, PreparedLine* line) {
+    if (strcmp(line->entry.PluginMark, "PLUGIN") == 0) RegisterPlugin(line->targetPath, 1);
+    RunOnce(*line);
+    char exportName[kPathSize];
+    if (EntryExportName(line->entry.EntryPoints, exportName, sizeof(exportName)))
+        CallLibraryEntry(line->targetPath, exportName);
+}
+
 }  // namespace
 
-int RunActivationPass(InstallRun* run) {
-    PreparedLine line;
-    for (int s = 0; s < kSectionCount; ++s) {
-        const SectionInfo& section = kSections[s];
-        int count = SectionFileCount(section);
-        for (int number = 1; number <= count; ++number) {
-            if (InstallCancelled()) return 0;
-            // A refused line was reported by the file pass already.
-            if (PrepareLine(run, section, number, &line, 0) != kLineReady) continue;
-
-            if (strcmp(line.entry.PluginMark, "PLUGIN") == 0) RegisterPlugin(line.targetPath, 1);
-            RunOnce(line);
-            char exportName[kPathSize];
-            if (EntryExportName(line.entry.EntryPoints, exportName, sizeof(exportName)))
-                CallLibraryEntry(line.targetPath, exportName);
-        }
-    }
-    return 1;
-}
+int RunActivationPass(InstallRun* run) { return ForEachLine(run, 0, ActivateLine); }

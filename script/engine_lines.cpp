@@ -99,3 +99,17 @@ int InstallCancelled() {
     // stop by one line.
     return *(volatile int*)&UserCancelled;
 }
+
+int ForEachLine(InstallRun* run, int report, LineAction action) {
+    PreparedLine line;
+    for (int s = 0; s < kSectionCount; ++s) {
+        const SectionInfo& section = kSections[s];
+        int count = SectionFileCount(section);
+        for (int number = 1; number <= count; ++number) {
+            if (InstallCancelled()) return 0;
+            if (PrepareLine(run, section, number, &line, report) == kLineReady)
+                action(run, section, &line);
+        }
+    }
+    return 1;
+}

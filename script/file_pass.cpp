@@ -51,29 +51,22 @@ void MakeShortcuts(InstallRun* run, const SectionInfo& section, PreparedLine* li
     }
 }
 
+// One line of the file pass: the directory chain, the file, then its
+// shortcuts and start-up entry.
+void PlaceLine(InstallRun* run, const SectionInfo& section, PreparedLine* line) {
+    if (GetFileAttributesA(line->sectionDir) == INVALID_FILE_ATTRIBUTES)
+        CreateDirChain(line->sectionDir);
+    char source[kPathSize];
+    if (!FormSourcePath(source, sizeof(source), line->entry.FileName)) {
+        AddLogLine3(run, kTooLong, line->entry.FileName, ")");
+        return;
+    }
+    // A failed decode is logged by the codec; the line's shortcuts are
+    // still made and point at the missing file.
+    run->codec->UnpackFile(source, line->targetPath);
+    MakeShortcuts(run, section, line);
+}
+
 }  // namespace
 
-int RunFilePass(InstallRun* run) {
-    PreparedLine line;
-    for (int s = 0; s < kSectionCount; ++s) {
-        const SectionInfo& section = kSections[s];
-        int count = SectionFileCount(section);
-        for (int number = 1; number <= count; ++number) {
-            if (InstallCancelled()) return 0;
-            if (PrepareLine(run, section, number, &line, 1) != kLineReady) continue;
-
-            if (GetFileAttributesA(line.sectionDir) == INVALID_FILE_ATTRIBUTES)
-                CreateDirChain(line.sectionDir);
-            char source[kPathSize];
-            if (!FormSourcePath(source, sizeof(source), line.entry.FileName)) {
-                AddLogLine3(run, kTooLong, line.entry.FileName, ")");
-                continue;
-            }
-            // A failed decode is logged by the codec; the line's shortcuts
-            // are still made and point at the missing file.
-            run->codec->UnpackFile(source, line.targetPath);
-            MakeShortcuts(run, section, &line);
-        }
-    }
-    return 1;
-}
+int RunFilePass(InstallRun* run) { return ForEachLine(run, 1, PlaceLine); }

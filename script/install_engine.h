@@ -80,6 +80,15 @@ void AddLogLine3(InstallRun* run, const char* before, const char* subject, const
 // 1 once the wizard was cancelled: the passes stop at the next line.
 int InstallCancelled();
 
+// What a pass does with one line that PrepareLine made ready.
+typedef void (*LineAction)(InstallRun* run, const SectionInfo& section, PreparedLine* line);
+
+// Runs `action` on every ready line of [NORMAL], [WINDOWS], [SYSTEM] and
+// [LW], in section order and within a section in number order; refused
+// lines are reported when `report` is set. Returns 0 when it stopped
+// because the wizard was cancelled, else 1.
+int ForEachLine(InstallRun* run, int report, LineAction action);
+
 // The two passes (file_pass.cpp, activation_pass.cpp). Each returns 0
 // when it stopped because the wizard was cancelled, else 1.
 int RunFilePass(InstallRun* run);
