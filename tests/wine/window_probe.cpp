@@ -85,6 +85,13 @@ bool Matches(const char* pattern, const char* text) {
     return strcmp(pattern, "*") == 0 || strcmp(pattern, text) == 0;
 }
 
+// A visible window of the started program.
+bool ShownByProgram(HWND window) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner == driver.process.dwProcessId && IsWindowVisible(window);
+}
+
 struct Search {
     const char* className;
     const char* caption;
@@ -93,9 +100,7 @@ struct Search {
 
 BOOL CALLBACK VisitForSearch(HWND window, LPARAM param) {
     Search* search = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != driver.process.dwProcessId || !IsWindowVisible(window)) return TRUE;
+    if (!ShownByProgram(window)) return TRUE;
     char className[256] = "";
     char caption[256] = "";
     GetClassNameA(window, className, sizeof(className));
@@ -233,9 +238,7 @@ bool AlreadySeen(HWND window) {
 }
 
 BOOL CALLBACK AnswerWindow(HWND window, LPARAM) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != driver.process.dwProcessId || !IsWindowVisible(window) || AlreadySeen(window))
+    if (!ShownByProgram(window) || AlreadySeen(window))
         return TRUE;
     char caption[256] = "";
     char text[1024] = "";
@@ -378,9 +381,7 @@ struct Answering {
 
 BOOL CALLBACK NoteWindow(HWND window, LPARAM param) {
     Answering* answering = reinterpret_cast<Answering*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != driver.process.dwProcessId || !IsWindowVisible(window)) return TRUE;
+    if (!ShownByProgram(window)) return TRUE;
     for (int i = 0; i < answering->knownCount; ++i)
         if (answering->known[i] == window) return TRUE;
     if (answering->knownCount == kMaxSeen) return TRUE;
