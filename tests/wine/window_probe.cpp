@@ -237,16 +237,20 @@ bool AlreadySeen(HWND window) {
     return false;
 }
 
-BOOL CALLBACK AnswerWindow(HWND window, LPARAM) {
-    if (!ShownByProgram(window) || AlreadySeen(window))
-        return TRUE;
+// Prints `window` as "window [CAPTION] text [TEXT]" (TEXT: control 0xFFFF,
+// the text of a message box) and presses its `button`.
+void PressButton(HWND window, WORD button) {
     char caption[256] = "";
     char text[1024] = "";
     GetWindowTextA(window, caption, sizeof(caption));
     HWND label = GetDlgItem(window, 0xFFFF);
     if (label != NULL) GetWindowTextA(label, text, sizeof(text));
     Say("window [%s] text [%s]\n", caption, text);
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+BOOL CALLBACK AnswerWindow(HWND window, LPARAM) {
+    if (ShownByProgram(window) && !AlreadySeen(window)) PressButton(window, IDOK);
     return TRUE;
 }
 
@@ -419,13 +423,7 @@ bool Answer(int count, char** words, WORD button) {
         EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(&answering));
         if (answering.fresh == NULL) continue;
         HWND window = answering.fresh;
-        char caption[256] = "";
-        char text[1024] = "";
-        GetWindowTextA(window, caption, sizeof(caption));
-        HWND label = GetDlgItem(window, 0xFFFF);
-        if (label != NULL) GetWindowTextA(label, text, sizeof(text));
-        Say("window [%s] text [%s]\n", caption, text);
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        PressButton(window, button);
         while (IsWindow(window) && GetTickCount() - start < limit) Sleep(10);
         done = false;
     }
