@@ -1,11 +1,13 @@
-# Host side: portable core, the tarnvale tool, native tests and benchmark.
+# Host side: the portable core, the tarnvale tool, native tests and
+# benchmark. The core builds without exceptions or RTTI, as in the stub.
 include(CTest)
 
 set(SANITIZE_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 add_compile_options(-Wall -Wextra)
 
-set(HOST_SOURCES ${PAYLOAD_SOURCES} payload/file_io_posix.cpp payload/sfx_writer.cpp)
+set(HOST_SOURCES ${CORE_SOURCES} core/file_io_posix.cpp)
 add_library(tarnvale_core STATIC ${HOST_SOURCES})
+set_source_files_properties(${HOST_SOURCES} PROPERTIES COMPILE_OPTIONS "-fno-exceptions;-fno-rtti")
 target_include_directories(tarnvale_core PUBLIC ${CMAKE_SOURCE_DIR})
 
 # The same core under AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -49,27 +49,42 @@ set(TARNVALE_SMALL_CODE -Os -ffunction-sections -fdata-sections -fno-exceptions 
     -fno-asynchronous-unwind-tables)
 set(TARNVALE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_library(tarnvale_core_win STATIC ${PAYLOAD_SOURCES} payload/file_io_win32.cpp)
-target_include_directories(tarnvale_core_win PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(tarnvale_core_win PRIVATE ${TARNVALE_SMALL_CODE})
+# The layers as libraries, bottom to top: core, system, shell, engine. The
+# windows (tarnvale_ui, with the resources) and the top (setup/) are
+# object lists that the stub and the test programs link as they need.
+# Every file is compiled once, with the stub's options.
+include(system/sources.cmake)
+include(shell/sources.cmake)
+include(engine/sources.cmake)
+include(ui/sources.cmake)
+include(setup/sources.cmake)
+
+# The core's file layer on Windows lives with the system helpers; whoever
+# links the core links it too.
+add_library(tarnvale_file_io_win STATIC system/file_io_win32.cpp)
+add_library(tarnvale_core_win STATIC ${CORE_SOURCES})
+target_link_libraries(tarnvale_core_win INTERFACE tarnvale_file_io_win)
+add_library(tarnvale_system_win STATIC ${SYSTEM_SOURCES})
+target_link_libraries(tarnvale_system_win PUBLIC tarnvale_core_win)
+add_library(tarnvale_shell_win STATIC ${SHELL_SOURCES})
+target_link_libraries(tarnvale_shell_win PUBLIC tarnvale_system_win ole32 shell32)
+add_library(tarnvale_engine_win STATIC ${ENGINE_SOURCES})
+target_link_libraries(tarnvale_engine_win PUBLIC tarnvale_shell_win)
+foreach(layer file_io core system shell engine)
+    target_include_directories(tarnvale_${layer}_win PUBLIC ${CMAKE_SOURCE_DIR})
+    target_compile_options(tarnvale_${layer}_win PRIVATE ${TARNVALE_SMALL_CODE})
+endforeach()
 
 # The setup stub: a GUI program (WIN32 gives -mwindows) that packages get
 # appended to.
-# Each subsystem lists its own sources: SETUP_SOURCES, SCRIPT_ENGINE_SOURCES, SHELL_SOURCES,
-# UI_SOURCES (with the resource script).
-include(setup/sources.cmake)
-include(ui/sources.cmake)
-include(shell/sources.cmake)
-include(script/sources.cmake)
-add_executable(tarnvale-stub WIN32 ${SETUP_SOURCES} ${SCRIPT_ENGINE_SOURCES} ${UI_SOURCES}
-               ${SHELL_SOURCES})
+add_executable(tarnvale-stub WIN32 ${SETUP_SOURCES} ${UI_SOURCES})
 target_compile_options(tarnvale-stub PRIVATE ${TARNVALE_SMALL_CODE})
 # With -fdata-sections this compiler puts each zero-initialised object into
 # a ".data$name" section that takes file space; the container reader's table
 # (about 266 KB) must stay in .bss.
 set_source_files_properties(setup/setup_main.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
 target_link_options(tarnvale-stub PRIVATE ${TARNVALE_STATIC_LINK} -s -Wl,--gc-sections)
-target_link_libraries(tarnvale-stub PRIVATE tarnvale_core_win ole32)
+target_link_libraries(tarnvale-stub PRIVATE tarnvale_engine_win)
 add_custom_command(TARGET tarnvale-stub POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:tarnvale-stub> -DOBJDUMP=${CMAKE_OBJDUMP}
             -P ${CMAKE_CURRENT_LIST_FILE}

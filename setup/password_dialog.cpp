@@ -3,8 +3,8 @@
 #include <string.h>
 
 #include "resources/resource_ids.h"
-#include "setup/settings.h"
-#include "setup/system_helpers.h"
+#include "system/settings.h"
+#include "system/system_helpers.h"
 
 PasswordDialog::PasswordDialog() : dialogId(0) {
     memset(entry, 0, sizeof(entry));

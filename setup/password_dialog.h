@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "setup/password_rules.h"
+#include "core/password_rules.h"
 
 class PasswordDialog {
 public:

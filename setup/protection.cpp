@@ -5,10 +5,10 @@
 
 #include "resources/resource_ids.h"
 #include "setup/password_dialog.h"
-#include "setup/password_rules.h"
-#include "setup/settings.h"
-#include "setup/system_helpers.h"
-#include "setup/workspace.h"
+#include "core/password_rules.h"
+#include "system/settings.h"
+#include "system/system_helpers.h"
+#include "system/workspace.h"
 
 namespace {
 

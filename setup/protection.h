@@ -14,7 +14,7 @@
 #ifndef TARNVALE_SETUP_PROTECTION_H
 #define TARNVALE_SETUP_PROTECTION_H
 
-#include "setup/run_sequence.h"
+#include "setup/uninstall_password.h"
 
 // The protection dialogue. `productKey` is the product's key under
 // HKEY_LOCAL_MACHINE (empty: its "Path" is not read). Returns 1 with

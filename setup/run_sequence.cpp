@@ -2,14 +2,14 @@
 
 #include <string.h>
 
-#include "payload/sfx_archive.h"
+#include "core/sfx_archive.h"
 #include "resources/resource_ids.h"
-#include "script/target_dirs.h"
-#include "setup/extraction_progress.h"
-#include "setup/run_text.h"
-#include "setup/settings.h"
-#include "setup/system_helpers.h"
-#include "setup/workspace.h"
+#include "system/target_dirs_win32.h"
+#include "ui/extraction_progress.h"
+#include "core/run_text.h"
+#include "system/settings.h"
+#include "system/system_helpers.h"
+#include "system/workspace.h"
 #include "ui/ui.h"
 
 namespace {

@@ -15,13 +15,9 @@
 
 #include <windows.h>
 
-class SfxArchive;
+#include "setup/uninstall_password.h"
 
-// What the run keeps for uninstall protection between steps 13 and 22.
-struct UninstallPassword {
-    char newPassword[22];  // NewPassword: 21 bytes and a terminator; all zero when none registered
-    char lengthCode[24];   // PasswordLengthCode
-};
+class SfxArchive;
 
 // The steps that other parts of the program carry out. `productKey` is the
 // product's key under HKEY_LOCAL_MACHINE, "SOFTWARE\\" + NAME, or the empty

@@ -5,10 +5,10 @@
 // program reads no arguments and always ends with exit code 0.
 #include <windows.h>
 
-#include "payload/sfx_archive.h"
+#include "core/sfx_archive.h"
 #include "setup/protection.h"
 #include "setup/run_sequence.h"
-#include "setup/system_helpers.h"
+#include "system/system_helpers.h"
 #include "ui/wizard.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <ole2.h>
 #include <string.h>
 
-#include "payload/bounded_text.h"
-#include "setup/settings.h"
-#include "setup/system_helpers.h"
+#include "core/bounded_text.h"
+#include "system/settings.h"
+#include "system/system_helpers.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <shlobj.h>
 #include <string.h>
 
-#include "setup/settings.h"
-#include "setup/system_helpers.h"
+#include "system/settings.h"
+#include "system/system_helpers.h"
 
 const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kRunKey[] = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN";

@@ -4,8 +4,8 @@
 #include "ui/ui.h"
 
 #include "resources/resource_ids.h"
-#include "setup/settings.h"
-#include "ui/gradient.h"
+#include "system/settings.h"
+#include "core/gradient.h"
 
 namespace {
 

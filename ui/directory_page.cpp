@@ -5,8 +5,8 @@
 #include <shlobj.h>
 
 #include "resources/resource_ids.h"
-#include "setup/system_helpers.h"
-#include "ui/install_path.h"
+#include "system/system_helpers.h"
+#include "core/install_path.h"
 
 namespace {
 

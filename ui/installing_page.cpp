@@ -6,7 +6,7 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
-#include "script/install_worker.h"
+#include "engine/install_worker.h"
 
 INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG) {

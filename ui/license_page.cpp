@@ -3,10 +3,10 @@
 
 #include <stdlib.h>
 
-#include "payload/file_io.h"
+#include "core/file_io.h"
 #include "resources/resource_ids.h"
-#include "setup/system_helpers.h"
-#include "ui/license_text.h"
+#include "system/system_helpers.h"
+#include "core/license_text.h"
 
 namespace {
 

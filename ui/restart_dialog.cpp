@@ -2,8 +2,8 @@
 #include "ui/ui.h"
 
 #include "resources/resource_ids.h"
-#include "setup/settings.h"
-#include "setup/system_helpers.h"
+#include "system/settings.h"
+#include "system/system_helpers.h"
 
 // Every message is reported as not handled, so the dialog manager's
 // defaults stay in force.

@@ -2,7 +2,7 @@
 # resource script with the icon and the manifest, as one object library.
 # UI_SOURCES hands its objects to the stub; test programs link the same
 # objects. The installing page starts the install engine
-# (script/install_worker.h): a program that links these objects links the
+# (engine/install_worker.h): a program that links these objects links the
 # engine as well, or a stand-in of its own.
 #
 # Icon 101 is drawn at build time by tools/icongen, a host program built
@@ -27,13 +27,11 @@ add_custom_command(OUTPUT ${TARNVALE_ICON}
 set(TARNVALE_RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 add_library(tarnvale_ui OBJECT
     ui/backdrop_window.cpp
+    ui/extraction_progress.cpp
     ui/dialog_controls.cpp
     ui/directory_page.cpp
-    ui/gradient.cpp
-    ui/install_path.cpp
     ui/installing_page.cpp
     ui/license_page.cpp
-    ui/license_text.cpp
     ui/preparing_dialog.cpp
     ui/restart_dialog.cpp
     ui/wizard_frame.cpp

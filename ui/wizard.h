@@ -7,7 +7,7 @@
 //
 // The licence page is skipped, forward and back, when LICENSE FILE of the
 // script is empty. The installing page starts the install worker
-// (script/install_worker.h) with its own window; the worker keeps button 1
+// (engine/install_worker.h) with its own window; the worker keeps button 1
 // of the frame disabled while it runs and reaches the page only through
 // the messages of its controls (resources/resource_ids.h: list box 1016,
 // bars 1004 and 1005).
@@ -20,7 +20,7 @@
 
 #include <windows.h>
 
-#include "setup/settings.h"
+#include "system/settings.h"
 
 // Private messages of the wizard.
 enum {

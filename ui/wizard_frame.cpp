@@ -2,9 +2,9 @@
 // three commands.
 #include "ui/wizard.h"
 
-#include "payload/bounded_text.h"
+#include "core/bounded_text.h"
 #include "resources/resource_ids.h"
-#include "script/install_worker.h"
+#include "engine/install_worker.h"
 
 int CurrentPage;
 char LicenseFileName[kPathSize];

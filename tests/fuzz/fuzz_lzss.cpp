@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "payload/lzss_codec.h"
-#include "payload/lzss_memory.h"
+#include "core/lzss_codec.h"
+#include "core/lzss_memory.h"
 
 namespace {
 

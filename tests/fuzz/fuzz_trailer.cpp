@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/sfx_archive.h"
+#include "core/sfx_archive.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "payload/lzss_codec.h"
-#include "payload/lzss_memory.h"
-#include "payload/sfx_writer.h"
+#include "core/lzss_codec.h"
+#include "core/lzss_memory.h"
+#include "core/sfx_writer.h"
 
 namespace {
 

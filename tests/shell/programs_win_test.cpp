@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "setup/settings.h"
+#include "system/settings.h"
 #include "shell/programs.h"
 #include "tests/shell/shell_test_support.h"
 

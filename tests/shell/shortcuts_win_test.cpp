@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "setup/system_helpers.h"
+#include "system/system_helpers.h"
 #include "shell/shortcuts.h"
 
 namespace {

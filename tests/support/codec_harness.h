@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "payload/lzss_codec.h"
-#include "payload/lzss_memory.h"
+#include "core/lzss_codec.h"
+#include "core/lzss_memory.h"
 
 typedef std::vector<uint8_t> Bytes;
 

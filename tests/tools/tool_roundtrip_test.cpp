@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "payload/lzss_codec.h"
-#include "payload/sfx_archive.h"
+#include "core/lzss_codec.h"
+#include "core/sfx_archive.h"
 #include "tools/tarnvale/host_files.h"
 
 #ifndef TARNVALE_TOOL_PATH

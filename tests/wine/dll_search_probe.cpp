@@ -12,7 +12,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "setup/system_helpers.h"
+#include "system/system_helpers.h"
 
 int main(int argc, char** argv) {
     if (argc == 2 && strcmp(argv[1], "restricted") == 0)

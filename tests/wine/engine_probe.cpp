@@ -20,11 +20,11 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "payload/sfx_archive.h"
+#include "core/sfx_archive.h"
 #include "resources/resource_ids.h"
-#include "script/install_worker.h"
+#include "engine/install_worker.h"
 #include "setup/run_sequence.h"
-#include "setup/settings.h"
+#include "system/settings.h"
 #include "sync_point.h"
 #include "ui/ui.h"
 

@@ -11,7 +11,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "payload/sfx_archive.h"
+#include "core/sfx_archive.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "payload/sfx_archive.h"
+#include "core/sfx_archive.h"
 #include "setup/protection.h"
 #include "setup/run_sequence.h"
 #include "sync_point.h"

@@ -21,12 +21,12 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "payload/sfx_archive.h"
+#include "core/sfx_archive.h"
 #include "setup/run_sequence.h"
-#include "setup/run_text.h"
-#include "setup/settings.h"
-#include "setup/system_helpers.h"
-#include "setup/workspace.h"
+#include "core/run_text.h"
+#include "system/settings.h"
+#include "system/system_helpers.h"
+#include "system/workspace.h"
 #include "sync_point.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/sfx_writer.h"
+#include "core/sfx_writer.h"
 
 namespace {
 

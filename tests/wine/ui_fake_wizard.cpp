@@ -2,8 +2,8 @@
 
 #include <string.h>
 
-#include "setup/settings.h"
-#include "setup/system_helpers.h"
+#include "system/settings.h"
+#include "system/system_helpers.h"
 
 // The settings that the wizard reads and writes.
 HINSTANCE AppInstance;

@@ -27,9 +27,9 @@
 #include <string.h>
 
 #include "resources/resource_ids.h"
-#include "setup/password_rules.h"
-#include "setup/settings.h"
-#include "setup/system_helpers.h"
+#include "core/password_rules.h"
+#include "system/settings.h"
+#include "system/system_helpers.h"
 #include "tests/wine/ui_fake_system.h"
 #include "tests/wine/worker_stand_in.h"
 #include "ui/ui.h"

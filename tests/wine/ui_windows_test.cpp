@@ -12,10 +12,10 @@
 #include <string>
 
 #include "resources/resource_ids.h"
-#include "setup/settings.h"
+#include "system/settings.h"
 #include "tests/wine/ui_fake_system.h"
 #include "tests/wine/ui_test_support.h"
-#include "ui/gradient.h"
+#include "core/gradient.h"
 #include "ui/ui.h"
 
 namespace {

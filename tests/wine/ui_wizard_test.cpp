@@ -11,7 +11,7 @@
 #include <string>
 
 #include "resources/resource_ids.h"
-#include "setup/settings.h"
+#include "system/settings.h"
 #include "tests/wine/ui_fake_wizard.h"
 #include "tests/wine/ui_test_support.h"
 #include "tests/wine/worker_stand_in.h"

@@ -19,8 +19,8 @@
 
 #include <zlib.h>
 
-#include "payload/lzss_codec.h"
-#include "payload/lzss_memory.h"
+#include "core/lzss_codec.h"
+#include "core/lzss_memory.h"
 #include "tools/bench/bench_corpus.h"
 
 #ifndef TARNVALE_BUILD_TYPE

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "payload/lzss_codec.h"
-#include "payload/sfx_writer.h"
+#include "core/lzss_codec.h"
+#include "core/sfx_writer.h"
 #include "tools/tarnvale/command_line.h"
 #include "tools/tarnvale/commands.h"
 #include "tools/tarnvale/host_files.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/lzss_codec.h"
+#include "core/lzss_codec.h"
 #include "tools/tarnvale/command_line.h"
 #include "tools/tarnvale/commands.h"
 #include "tools/tarnvale/host_files.h"

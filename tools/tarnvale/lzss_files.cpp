@@ -2,7 +2,7 @@
 
 #include <sys/types.h>
 
-#include "payload/lzss_memory.h"
+#include "core/lzss_memory.h"
 
 namespace {
 

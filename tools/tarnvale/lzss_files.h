@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "payload/lzss_codec.h"
+#include "core/lzss_codec.h"
 
 // Encodes the file at `path`, which must hold exactly `size` bytes, into
 // `out` (written from its current position). Returns false, with `error`

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <map>
 
-#include "payload/sfx_archive.h"
-#include "payload/sfx_writer.h"
-#include "script/entry_line.h"
+#include "core/sfx_archive.h"
+#include "core/sfx_writer.h"
+#include "core/entry_line.h"
 #include "tools/tarnvale/script_text.h"
 
 const char kScriptEntryName[] = "install.ini";

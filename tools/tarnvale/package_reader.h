@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/sfx_archive.h"
+#include "core/sfx_archive.h"
 #include "tools/tarnvale/package_plan.h"
 
 struct PackageView {

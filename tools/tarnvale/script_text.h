@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "script/profile_reader.h"
+#include "core/profile_reader.h"
 
 // Buffer sizes the installer reads its keys with (characters, terminator
 // included).

@@ -1,0 +1,35 @@
+#include "core/bounded_text.h"
+
+#include <string.h>
+
+int JoinParts(char* out, size_t size, const char* const* parts, int count) {
+    if (size == 0) return 0;
+    size_t used = 0;
+    for (int i = 0; i < count; ++i) {
+        if (parts[i] == NULL) continue;
+        size_t length = strlen(parts[i]);
+        if (length >= size - used) {
+            out[0] = '\0';
+            return 0;
+        }
+        memcpy(out + used, parts[i], length);
+        used += length;
+    }
+    out[used] = '\0';
+    return 1;
+}
+
+void FormatDecimal(char* out, int value) {
+    // Counted in unsigned arithmetic so that the most negative value works.
+    unsigned magnitude = value < 0 ? 0u - (unsigned)value : (unsigned)value;
+    char digits[kDecimalTextSize];
+    int count = 0;
+    do {
+        digits[count++] = (char)('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    int at = 0;
+    if (value < 0) out[at++] = '-';
+    while (count > 0) out[at++] = digits[--count];
+    out[at] = '\0';
+}

@@ -1,0 +1,115 @@
+// The section table and the preparation of one entry line, shared by the
+// file pass and the activation pass.
+#include "engine/install_engine.h"
+
+#include <string.h>
+
+#include "core/bounded_text.h"
+#include "core/entry_rules.h"
+#include "system/target_dirs_win32.h"
+
+const SectionInfo kSections[kSectionCount] = {
+    {"NORMAL", kSectionNormal, 1, kPathSize},
+    {"WINDOWS", kSectionWindows, 0, kPathSize},
+    {"SYSTEM", kSectionSystem, 0, 80},
+    {"LW", kSectionLonWorks, 0, kPathSize},
+};
+
+namespace {
+
+const char kDefaultDirectory[] = "*Default directory";
+
+// Copies `text` whole into `out`, or leaves `out` empty and returns 0.
+int CopyWhole(char* out, size_t size, const char* text) {
+    const char* parts[1] = {text};
+    return JoinParts(out, size, parts, 1);
+}
+
+}  // namespace
+
+int SectionFileCount(const SectionInfo& section) {
+    return (int)GetPrivateProfileIntA(section.name, "FILES", 0, ScriptPath);
+}
+
+int SectionBase(const SectionInfo& section, const EntryLine& entry, char* out, size_t size) {
+    switch (section.kind) {
+    case kSectionNormal:
+        return CopyWhole(out, size,
+                         strcmp(entry.BaseDir, kDefaultDirectory) == 0 ? InstallDir : entry.BaseDir);
+    case kSectionWindows:
+        return CopyWhole(out, size, WindowsDir);
+    case kSectionSystem:
+        return CopyWhole(out, size, SystemDir);
+    case kSectionLonWorks:
+        return ReadLonWorksPath(out, size);
+    }
+    out[0] = '\0';
+    return 0;
+}
+
+LineState PrepareLine(InstallRun* run, const SectionInfo& section, int number,
+                      PreparedLine* line, int report) {
+    char text[kPathSize];
+    char key[kDecimalTextSize];
+    FormatDecimal(key, number);
+    GetPrivateProfileStringA(section.name, key, "", text, (DWORD)section.lineSize, ScriptPath);
+    if (text[0] == '\0') return kLineSkipped;
+    if (!ParseEntryLine(text, section.hasBaseDir, &line->entry)) return kLineSkipped;
+    if (!MatchesOsFilter(line->entry.OsFilter)) return kLineSkipped;
+
+    char base[kPathSize];
+    if (!SectionBase(section, line->entry, base, sizeof(base))) {
+        // Only [LW] can have no base: without the LonWorks platform's path
+        // the file would land below the root of the current drive.
+        if (report) AddLogLine3(run, "The LonWorks path is not set(", line->entry.FileName, ")");
+        return kLineRefused;
+    }
+    if (!FormSectionDir(line->sectionDir, sizeof(line->sectionDir), base, line->entry.SubDir) ||
+        !FormTargetPath(line->targetPath, sizeof(line->targetPath), line->sectionDir,
+                        line->entry.FileName)) {
+        if (report) AddLogLine3(run, "The target path is too long(", line->entry.FileName, ")");
+        return kLineRefused;
+    }
+    return kLineReady;
+}
+
+int FormSourcePath(char* out, size_t size, const char* fileName) {
+    size_t length = strlen(WorkspaceDir);
+    const char* separator = length > 0 && WorkspaceDir[length - 1] == '\\' ? "" : "\\";
+    const char* parts[3] = {WorkspaceDir, separator, fileName};
+    return JoinParts(out, size, parts, 3);
+}
+
+void AppendToList(HWND list, const char* text) {
+    LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)text);
+    // The newest line in view, as in any log that grows.
+    if (index >= 0) SendMessageA(list, LB_SETTOPINDEX, (WPARAM)index, 0);
+}
+
+void AddLogLine(InstallRun* run, const char* text) { AppendToList(run->logList, text); }
+
+void AddLogLine3(InstallRun* run, const char* before, const char* subject, const char* after) {
+    char line[600];
+    const char* parts[3] = {before, subject, after};
+    if (JoinParts(line, sizeof(line), parts, 3)) AddLogLine(run, line);
+}
+
+int InstallCancelled() {
+    // Written by the user-interface thread; a stale read only delays the
+    // stop by one line.
+    return *(volatile int*)&UserCancelled;
+}
+
+int ForEachLine(InstallRun* run, int report, LineAction action) {
+    PreparedLine line;
+    for (int s = 0; s < kSectionCount; ++s) {
+        const SectionInfo& section = kSections[s];
+        int count = SectionFileCount(section);
+        for (int number = 1; number <= count; ++number) {
+            if (InstallCancelled()) return 0;
+            if (PrepareLine(run, section, number, &line, report) == kLineReady)
+                action(run, section, &line);
+        }
+    }
+    return 1;
+}

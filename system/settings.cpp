@@ -1,0 +1,13 @@
+#include "system/settings.h"
+
+HINSTANCE AppInstance;
+int IsWinNT;
+char SystemDir[kPathSize];
+char WindowsDir[kPathSize];
+char WorkspaceDir[kPathSize];
+char ScriptPath[kPathSize];
+char ProjectName[kPathSize];
+char MainDirSetting[kPathSize];
+char SubDirSetting[kPathSize];
+char InstallDir[kPathSize];
+int UserCancelled;
