@@ -19,6 +19,21 @@ int JoinParts(char* out, size_t size, const char* const* parts, int count) {
     return 1;
 }
 
+int JoinText(char* out, size_t size, const char* first, const char* second, const char* third) {
+    const char* parts[3] = {first, second, third};
+    return JoinParts(out, size, parts, 3);
+}
+
+int CopyText(char* out, size_t size, const char* text) { return JoinText(out, size, text, NULL, NULL); }
+
+int AppendText(char* out, size_t size, const char* text) {
+    size_t used = strnlen(out, size);
+    size_t length = strlen(text);
+    if (used >= size || length >= size - used) return 0;
+    memcpy(out + used, text, length + 1);
+    return 1;
+}
+
 void FormatDecimal(char* out, int value) {
     // Counted in unsigned arithmetic so that the most negative value works.
     unsigned magnitude = value < 0 ? 0u - (unsigned)value : (unsigned)value;

@@ -1,4 +1,7 @@
-// Joining texts into fixed buffers without ever cutting them.
+// Every text that goes into a fixed buffer goes through here. A text that
+// would not fit is refused whole, never cut: the caller learns it from the
+// result and decides what happens, so a shortened path can never name a
+// different file, key or folder.
 // Portable core: no <windows.h>, no allocation, no printf.
 #ifndef TARNVALE_CORE_BOUNDED_TEXT_H
 #define TARNVALE_CORE_BOUNDED_TEXT_H
@@ -10,6 +13,17 @@
 // 0 with `out` empty (when size > 0) when the whole would not fit. `out`
 // must not overlap any part.
 int JoinParts(char* out, size_t size, const char* const* parts, int count);
+
+// `first`, `second` and `third` (any may be null) joined, as JoinParts.
+int JoinText(char* out, size_t size, const char* first, const char* second, const char* third);
+
+// Copies `text` into `out` of `size` bytes. Returns 1, or 0 with `out`
+// empty (when size > 0) when it would not fit.
+int CopyText(char* out, size_t size, const char* text);
+
+// Appends `text` to the terminated text in `out` of `size` bytes. Returns
+// 1, or 0 with `out` unchanged when the whole would not fit.
+int AppendText(char* out, size_t size, const char* text);
 
 enum { kDecimalTextSize = 12 };  // "-2147483648" and the terminator
 

@@ -3,56 +3,33 @@
 
 #include <string.h>
 
+#include "core/script_vocabulary.h"
+
 namespace {
 
-// Copies text[0, length) into `field` of `size` bytes. Returns 0 when it
-// would not fit with its terminator.
-int PutField(char* field, size_t size, const char* text, size_t length) {
-    if (length >= size) return 0;
-    memcpy(field, text, length);
-    field[length] = '\0';
-    return 1;
+char* Field(EntryLine* entry, int column) {
+    return reinterpret_cast<char*>(entry) + kEntryColumns[column].offset;
+}
+
+void ClearFields(EntryLine* entry) {
+    for (int i = 0; i < kEntryColumnCount; ++i) Field(entry, i)[0] = '\0';
 }
 
 }  // namespace
 
 int ParseEntryLine(const char* text, int hasBaseDir, EntryLine* entry) {
-    struct Slot {
-        char* field;
-        size_t size;
-    };
-    const Slot slots[kEntryFieldsNormal] = {
-        {entry->BaseDir, sizeof(entry->BaseDir)},
-        {entry->SubDir, sizeof(entry->SubDir)},
-        {entry->FileName, sizeof(entry->FileName)},
-        {entry->ShortcutSpec, sizeof(entry->ShortcutSpec)},
-        {entry->StartupMode, sizeof(entry->StartupMode)},
-        {entry->PluginMark, sizeof(entry->PluginMark)},
-        {entry->OsFilter, sizeof(entry->OsFilter)},
-        {entry->RunOnceSpec, sizeof(entry->RunOnceSpec)},
-        {entry->EntryPoints, sizeof(entry->EntryPoints)},
-    };
-    for (int i = 0; i < kEntryFieldsNormal; ++i) slots[i].field[0] = '\0';
-
-    const int first = hasBaseDir ? 0 : 1;
+    ClearFields(entry);
     const char* at = text;
-    int ok = 1;
-    for (int i = first; ok && i < kEntryFieldsNormal; ++i) {
-        const char* end;
-        if (i == kEntryFieldsNormal - 1) {
-            end = at + strlen(at);
-        } else {
-            end = strchr(at, ',');
-            if (end == NULL) {
-                ok = 0;
-                break;
-            }
+    for (int i = hasBaseDir ? 0 : 1; i < kEntryColumnCount; ++i) {
+        const char* end = i == kEntryColumnCount - 1 ? at + strlen(at) : strchr(at, ',');
+        const size_t length = end ? (size_t)(end - at) : 0;
+        if (end == NULL || length >= kEntryColumns[i].size) {
+            ClearFields(entry);
+            return 0;
         }
-        ok = PutField(slots[i].field, slots[i].size, at, (size_t)(end - at));
+        memcpy(Field(entry, i), at, length);
+        Field(entry, i)[length] = '\0';
         at = end + 1;
     }
-    if (!ok) {
-        for (int i = 0; i < kEntryFieldsNormal; ++i) slots[i].field[0] = '\0';
-    }
-    return ok;
+    return 1;
 }

@@ -5,17 +5,16 @@
 //
 // Every comma separates, except in the last field (EntryPoints), which takes
 // the rest of the line, commas included. Fields are neither trimmed nor
-// unquoted.
+// unquoted. The columns' names and buffers are listed in kEntryColumns
+// (core/script_vocabulary.h), which the split walks.
 #ifndef TARNVALE_CORE_ENTRY_LINE_H
 #define TARNVALE_CORE_ENTRY_LINE_H
 
 #include <stddef.h>
 
 enum {
-    kEntryFieldSize = 260,      // MAX_PATH: at most 259 characters
-    kEntryKeywordSize = 20,     // StartupMode and OsFilter: at most 19 characters
-    kEntryFieldsNormal = 9,
-    kEntryFieldsOther = 8
+    kEntryFieldSize = 260,   // MAX_PATH: at most 259 characters, as long as a line
+    kEntryKeywordSize = 20   // StartupMode and OsFilter: at most 19 characters
 };
 
 // One parsed entry line; every buffer is NUL-terminated.

@@ -5,9 +5,6 @@
 
 namespace {
 
-const char kFlagProgramGroup[] = "*PG*";
-const char kFlagDesktop[] = "*DT*";
-
 // Copies text[0, length) into `out` of `size` bytes. Returns 0, with `out`
 // empty when it has room for that, when the text does not fit.
 int PutText(char* out, size_t size, const char* text, size_t length) {
@@ -42,21 +39,19 @@ int Join(char* out, size_t size, const char* first, char separator, const char* 
 }  // namespace
 
 int ParseShortcutSpec(const char* field, char* name, size_t size) {
-    const char* programGroup = strstr(field, kFlagProgramGroup);
-    const char* desktop = strstr(field, kFlagDesktop);
     int flags = 0;
-    if (programGroup) flags |= ShortcutFlagProgramGroup;
-    if (desktop) flags |= ShortcutFlagDesktop;
+    const char* firstFlag = NULL;
+    for (int i = 0; i < kShortcutFlagCount; ++i) {
+        const char* found = strstr(field, kShortcutFlags[i].text);
+        if (found == NULL) continue;
+        flags |= kShortcutFlags[i].flag;
+        if (firstFlag == NULL || found < firstFlag) firstFlag = found;
+    }
 
     const char* end = field + strlen(field);
     if (flags) {
         const char* colon = strchr(field, ':');
-        if (colon) {
-            end = colon;
-        } else {
-            end = programGroup ? programGroup : desktop;
-            if (desktop && desktop < end) end = desktop;
-        }
+        end = colon ? colon : firstFlag;
     }
     if (!PutText(name, size, field, (size_t)(end - field))) return -1;
     return flags;
@@ -77,28 +72,27 @@ RunOnceKind ParseRunOnceSpec(const char* field, RunOnceRequest* request) {
     if (length == kRunOnceTagLength) return request->Kind = kRunOnceNoArgs;
 
     const char mark = field[kRunOnceTagLength];         // position 9
-    const char* rest = field + kRunOnceTagLength + 1;   // position 10 on
-    const size_t restLength = length - kRunOnceTagLength - 1;
-    if (mark == '#') {
-        const char* percent = strchr(rest, '%');
-        const size_t argsLength = percent ? (size_t)(percent - rest) : restLength;
-        if (!PutText(request->Args, sizeof(request->Args), rest, argsLength))
+    const RunOnceForm* form = NULL;
+    for (int i = 0; i < kRunOnceFormCount; ++i)
+        if (kRunOnceForms[i].mark == mark) form = &kRunOnceForms[i];
+    if (form == NULL) return kRunOnceNone;
+
+    // The first part runs from position 10 up to the form's end mark; the
+    // second is the rest after that mark, empty without one.
+    const char* first = field + kRunOnceTagLength + 1;
+    const char* end = strchr(first, form->end);
+    const size_t firstLength = end ? (size_t)(end - first) : strlen(first);
+    const char* second = end ? end + 1 : first + firstLength;
+    if (form->kind == kRunOnceArgs) {
+        if (!PutText(request->Args, sizeof(request->Args), first, firstLength))
             return kRunOnceNone;
-        return request->Kind = kRunOnceArgs;
+    } else if (!PutText(request->Macro, sizeof(request->Macro), first, firstLength) ||
+               !PutText(request->FileName, sizeof(request->FileName), second, strlen(second))) {
+        request->Macro[0] = '\0';
+        request->FileName[0] = '\0';
+        return kRunOnceNone;
     }
-    if (mark == '@') {
-        const char* ampersand = strchr(rest, '&');
-        const size_t macroLength = ampersand ? (size_t)(ampersand - rest) : restLength;
-        const char* file = ampersand ? ampersand + 1 : rest + restLength;
-        if (!PutText(request->Macro, sizeof(request->Macro), rest, macroLength) ||
-            !PutText(request->FileName, sizeof(request->FileName), file, strlen(file))) {
-            request->Macro[0] = '\0';
-            request->FileName[0] = '\0';
-            return kRunOnceNone;
-        }
-        return request->Kind = kRunOnceMacroFile;
-    }
-    return kRunOnceNone;
+    return request->Kind = form->kind;
 }
 
 int EntryExportName(const char* entryPoints, char* name, size_t size) {
@@ -107,13 +101,6 @@ int EntryExportName(const char* entryPoints, char* name, size_t size) {
     const char* slash = strchr(entryPoints, '/');
     if (slash == NULL || slash == entryPoints) return 0;
     return PutText(name, size, entryPoints, (size_t)(slash - entryPoints));
-}
-
-int MatchesOsFilter(const char* filter, int isWinNT) {
-    if (filter[0] == '\0') return 1;
-    if (strcmp(filter, "WIN-NT") == 0) return isWinNT == 1;
-    if (strcmp(filter, "WIN-95") == 0) return isWinNT == 0;
-    return 0;
 }
 
 int ScriptDecimal(const char* text) {

@@ -8,23 +8,24 @@
 //                  TAG8 "@" macro ["&" file]
 //   EntryPoints    install "/" uninstall  only the install export is called
 //
-// Keywords and flags are compared exactly, case included. Portable: no
-// platform headers; every output is a caller's buffer with its size, and a
-// text that does not fit is refused, never cut.
+// The flags, marks and filters come from core/script_vocabulary.h and are
+// compared exactly, case included. Portable: no platform headers; every
+// output is a caller's buffer with its size, and a text that does not fit
+// is refused, never cut.
 #ifndef TARNVALE_CORE_ENTRY_RULES_H
 #define TARNVALE_CORE_ENTRY_RULES_H
 
 #include <stddef.h>
 
+#include "core/script_vocabulary.h"
+
 enum {
-    kRulePathSize = 260,  // MAX_PATH: at most 259 characters and the terminator
-    ShortcutFlagProgramGroup = 1,  // "*PG*": a shortcut in the program-group folder
-    ShortcutFlagDesktop = 2        // "*DT*": a shortcut on the desktop
+    kRulePathSize = 260  // MAX_PATH: at most 259 characters and the terminator
 };
 
 // --- ShortcutSpec -------------------------------------------------------
 
-// Sets the shortcut flags of `field` and writes the shortcut name into `name`
+// Sets the shortcut flags (kShortcutFlags) of `field` and writes the shortcut name into `name`
 // (`size` bytes). Returns the flags (0, 1, 2 or 3), or -1 when the name does
 // not fit (then `name` is empty).
 //   - No flag: the name is the whole field.
@@ -42,15 +43,6 @@ const char* StartupName(const char* shortcutName, const char* fileName);
 
 // --- RunOnceSpec --------------------------------------------------------
 
-enum RunOnceKind {
-    kRunOnceNone = 0,   // nothing is run
-    kRunOnceNoArgs,     // exactly the 8-character tag: run with no arguments
-    kRunOnceArgs,       // "#": run with `Args`
-    kRunOnceMacroFile   // "@": run with the directory of `Macro` + "\\" + `FileName`
-};
-
-enum { kRunOnceTagLength = 8 };
-
 struct RunOnceRequest {
     RunOnceKind Kind;
     char Args[kRulePathSize];      // kRunOnceArgs: from position 10 up to the first "%"
@@ -59,7 +51,8 @@ struct RunOnceRequest {
 };
 
 // Reads `field` (positions count from 1; characters 1 to 8 are a tag that is
-// not examined) into `request`, every text of which is set afresh:
+// not examined; the forms are kRunOnceForms) into `request`, every text of
+// which is set afresh:
 //   shorter than 8            kRunOnceNone
 //   exactly 8                 kRunOnceNoArgs
 //   9th "#"                   kRunOnceArgs, Args = 10.. up to the first "%" or the end
@@ -81,13 +74,6 @@ RunOnceKind ParseRunOnceSpec(const char* field, RunOnceRequest* request);
 // 79th character can lose the slash and the end of the install name, and a
 // cut name could be another export of the library.
 int EntryExportName(const char* entryPoints, char* name, size_t size);
-
-// --- OsFilter -----------------------------------------------------------
-
-// 1 when a line with `filter` applies to a system of that family: "WIN-NT"
-// with `isWinNT` 1, "WIN-95" with `isWinNT` 0, or the empty filter; 0 for
-// everything else, other letter cases included.
-int MatchesOsFilter(const char* filter, int isWinNT);
 
 // --- [INFO] SIZE ---------------------------------------------------------
 

@@ -1,4 +1,4 @@
-#include "ui/gradient.h"
+#include "core/gradient.h"
 
 int GradientBandCount(int height) {
     if (height <= 0) return 0;

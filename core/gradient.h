@@ -3,8 +3,8 @@
 //
 // Colours are 0x00BBGGRR (red in bits 0-7, green in 8-15, blue in 16-23),
 // the layout of a Windows COLORREF; bits 24-31 are ignored.
-#ifndef TARNVALE_UI_GRADIENT_H
-#define TARNVALE_UI_GRADIENT_H
+#ifndef TARNVALE_CORE_GRADIENT_H
+#define TARNVALE_CORE_GRADIENT_H
 
 #include <stdint.h>
 

@@ -13,34 +13,97 @@
 // with one word move. Word moves may write past the token's last byte into
 // the slack behind the block; later output overwrites those bytes before
 // anything reads them.
+#include "core/lzss_decoder.h"
+
+#include <limits.h>
 #include <string.h>
 
-#include "core/lzss_codec.h"
+#include "core/bounded_text.h"
 
 enum {
     kFlushAt = kLzssRingSize + kLzssOutBlock,
     kGroupIn = 16 + 7  // input bytes a group may touch
 };
 
-int LzssCodec::FlushOutput() {
+LzssDecoder::LzssDecoder()
+    : progress(NULL), decodedLength(0), doneBytes(0), grandTotal(0), inPos(0), inEnd(0),
+      winPos(0) {
+    memset(ring, 0, sizeof(ring));
+    memset(&inStream, 0, sizeof(inStream));
+    memset(&outStream, 0, sizeof(outStream));
+}
+
+int LzssBarPosition(uint32_t done, int64_t total) {
+    uint64_t q;
+    if (total <= 0) return 0;
+    if (total / 100 == 0)
+        q = (uint64_t)done * 100 / (uint64_t)total;
+    else
+        q = done / (uint64_t)(total / 100);
+    return q > INT_MAX ? INT_MAX : (int)q;
+}
+
+void LzssDecoder::Log(const char* before, const char* path, const char* after) {
+    if (progress == NULL || progress->addLine == NULL) return;
+    char line[kLzssLineSize];
+    const char* parts[] = {before, path, after};
+    if (JoinParts(line, sizeof(line), parts, 3)) progress->addLine(progress->context, line);
+}
+
+int LzssDecoder::UnpackFile(const char* source, const char* target) {
+    Log("Extracting.... ", target, "");
+    FileHandle in = FileOpenRead(source);
+    if (in == kNoFile) {
+        Log("Fail to open the source file(", source, ")");
+        return 0;
+    }
+    FileHandle out = FileCreate(target);
+    if (out == kNoFile) {
+        FileClose(in);
+        Log("Fail to extract the target file(", target, ").");
+        return 0;
+    }
+    LzssFileReader(&inStream, &in);
+    LzssFileWriter(&outStream, &out);
+    int whole = DecodeStream();
+    FileClose(in);
+    FileClose(out);
+    if (!whole) {
+        FileDelete(target);
+        Log("The source file is damaged(", source, ")");
+    }
+    return whole;
+}
+
+int LzssDecoder::FillInput() {
+    inPos = 0;
+    inEnd = inStream.transfer(inStream.context, inBlock, kLzssInBlock);
+    if (inEnd < 0) inEnd = 0;
+    return inEnd;
+}
+
+int LzssDecoder::NextInputByte() {
+    if (inPos == inEnd && FillInput() == 0) return -1;
+    return inBlock[inPos++];
+}
+
+// Writes the new bytes and keeps the last 4096 as the next block's history.
+void LzssDecoder::FlushOutput() {
     int32_t fresh = winPos - kLzssRingSize;
-    int ok = 1;
     if (fresh > 0) {
-        ok = outStream.transfer(outStream.context, window + kLzssRingSize, fresh) == fresh;
+        outStream.transfer(outStream.context, window + kLzssRingSize, fresh);
         memmove(window, window + fresh, kLzssRingSize);
     }
     winPos = kLzssRingSize;
-    return ok;
 }
 
-void LzssCodec::PostPositions() {
-    if (fileBar && outCount % kLzssProgressStep == 0)
-        progress->setBarPos(progress->context, fileBar,
-                            LzssBarPosition(outCount, decodedLength), 0);
-    uint32_t total = doneBytes + outCount;
-    if (overallBar && total % kLzssProgressStep == 0)
-        progress->setBarPos(progress->context, overallBar,
-                            LzssBarPosition(total, grandTotal), 0);
+// The bars after a token that brought the stream's output to `count`.
+void LzssDecoder::ReportBars(uint32_t count) {
+    if (progress->fileBar && count % kLzssProgressStep == 0)
+        progress->fileBar(progress->context, LzssBarPosition(count, decodedLength));
+    uint32_t total = doneBytes + count;
+    if (progress->totalBar && total % kLzssProgressStep == 0)
+        progress->totalBar(progress->context, LzssBarPosition(total, grandTotal), 0);
 }
 
 static inline uint64_t Load64(const uint8_t* p) {
@@ -76,22 +139,22 @@ static inline uint32_t DistanceTo(uint32_t count, unsigned p) {
     return d ? d : (uint32_t)kLzssRingSize;
 }
 
-int LzssCodec::DecodeStream() {
-    uint8_t header[4];
+int LzssDecoder::DecodeStream() {
+    uint8_t header[kLzssHeaderSize];
     inPos = inEnd = 0;
-    for (int i = 0; i < 4; ++i) {
+    decodedLength = 0;
+    for (int i = 0; i < kLzssHeaderSize; ++i) {
         int b = NextInputByte();
         if (b < 0) return 0;
         header[i] = (uint8_t)b;
     }
     decodedLength = (uint32_t)header[0] | ((uint32_t)header[1] << 8) |
                     ((uint32_t)header[2] << 16) | ((uint32_t)header[3] << 24);
-    if (fileBar && progress && progress->setupBar) progress->setupBar(progress->context, fileBar);
+    if (progress && progress->startFile) progress->startFile(progress->context);
 
     memcpy(window, ring, kLzssRingSize);
     winPos = kLzssRingSize;
-    outCount = 0;
-    const int bars = progress && progress->setBarPos && (fileBar || overallBar);
+    const int bars = progress && (progress->fileBar || progress->totalBar);
     unsigned mask = 0, flags = 0;
     int damaged = 0;
     // Locals for the hot loop: stores into the window could otherwise
@@ -134,8 +197,7 @@ int LzssCodec::DecodeStream() {
                     count++;
                     left--;
                     bits <<= 1;
-                    outCount = count;
-                    PostPositions();
+                    ReportBars(count);
                     continue;
                 }
                 unsigned p = ((unsigned)in[0] << 4) | (in[1] >> 4);
@@ -146,10 +208,7 @@ int LzssCodec::DecodeStream() {
                 count += (uint32_t)n;
                 left--;
                 bits <<= 1;
-                if (bars) {
-                    outCount = count;
-                    PostPositions();
-                }
+                if (bars) ReportBars(count);
             }
             mask = 0;
             inPos = (int32_t)(in - inBlock);
@@ -173,22 +232,18 @@ int LzssCodec::DecodeStream() {
             count += (uint32_t)n;
         }
         mask >>= 1;
-        if (bars) {
-            outCount = count;
-            PostPositions();
-        }
+        if (bars) ReportBars(count);
     }
-    outCount = count;
 
     // Store the last 4096 bytes back into the ring at their positions.
-    uint32_t r = outCount & (kLzssRingSize - 1);
+    uint32_t r = count & (kLzssRingSize - 1);
     const uint8_t* last = window + winPos - kLzssRingSize;
     memcpy(ring + r, last, kLzssRingSize - r);
     memcpy(ring, last + (kLzssRingSize - r), r);
     FlushOutput();
 
-    doneBytes += outCount;
-    if (overallBar && progress && progress->setBarPos)
-        progress->setBarPos(progress->context, overallBar, LzssBarPosition(doneBytes, grandTotal), 1);
+    doneBytes += count;
+    if (progress && progress->totalBar)
+        progress->totalBar(progress->context, LzssBarPosition(doneBytes, grandTotal), 1);
     return !damaged;
 }

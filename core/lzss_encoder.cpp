@@ -1,20 +1,22 @@
 // LZSS encoder: hashed 3-byte prefixes, 4096-byte window, matches of 3..18.
 //
-// Every detail here shapes the exact bytes written: the bucket index cut to
-// 8 bits, the 1024-candidate budget, the quick test on the byte after the
-// best match so far, the strict comparison (the nearest of equally long
-// matches wins) and the final group written even when empty.
+// The search is defined by plain steps, and every detail of them shapes
+// the bytes written. A position's bucket is (b0 ^ b1 << 4 ^ b2 << 8) mod
+// 1001 cut to 8 bits, over its first three bytes. Each bucket lists its
+// positions newest first and counts those still in the window. A search
+// at s visits the newest min(count, maxChain) positions of its bucket,
+// compares a candidate only when it has the byte that would make it longer
+// than the best so far (the quick test), and keeps the first of the longest
+// (strict comparison: the nearest of equally long matches wins); a length
+// below 3 is no match. The last group is written even when empty.
 //
-// HashAt, InsertPosition, RemovePosition and FindLongestMatch do these steps
-// plainly on the bucket tables. EncodeStream finds the very same matches on
-// an index of its own (MatchIndex), several times faster:
+// EncodeStream finds the very same matches on an index of its own
+// (MatchIndex), many times faster than walking the buckets:
 //
-// - Which candidates count. The plain search visits the newest
-//   min(bucket count, maxChain) positions of the bucket of s, newest first,
-//   and keeps the first of the longest. A candidate changes the result only
-//   when it beats the best so far, so it must share at least three bytes
-//   with s, and once the best is b, b + 1 bytes. A bucket's positions in
-//   the window are its newest insertions (positions leave the window oldest
+// - Which candidates count. A candidate changes the result only when it
+//   beats the best so far, so it must share at least three bytes with s,
+//   and once the best is b, b + 1 bytes. A bucket's positions in the
+//   window are its newest insertions (positions leave the window oldest
 //   first), so a candidate lies within the budget exactly when fewer than
 //   maxChain positions entered its bucket after it. Every position carries
 //   its insertion number within its bucket for that test.
@@ -22,18 +24,17 @@
 //   bytes hash alike, newest first. A search takes the newest position with
 //   the three bytes of s, then walks the 4-byte chain while the best is
 //   below 7 and the 8-byte chain after that. It meets every candidate that
-//   could beat the best, in the plain order, and ends with the same
-//   (matchPos, matchLen).
+//   could beat the best, in the bucket's order, and ends with the same
+//   match.
 // - Why the keys stay valid. A position is inserted once the look-ahead
 //   has written the bytes behind it (its keys read eight), and those bytes,
 //   with the mirror cells at the wrap, are overwritten only when the write
 //   position reaches them, after the position has left the window. So a
 //   search meets every position with the bytes it was indexed by; after the
-//   end of the input nothing is written any more. The same holds for the
-//   three bytes of the plain steps, so insertion and removal hash alike.
-#include <string.h>
+//   end of the input nothing is written any more.
+#include "core/lzss_encoder.h"
 
-#include "core/lzss_codec.h"
+#include <string.h>
 
 enum {
     kMask = kLzssRingSize - 1,
@@ -60,49 +61,10 @@ static inline int MatchLength(const uint8_t* a, const uint8_t* b) {
     return kLzssMaxMatch;
 }
 
-int LzssCodec::HashAt(int p) {
-    unsigned v = (unsigned)ring[p] ^ ((unsigned)ring[p + 1] << 4) ^ ((unsigned)ring[p + 2] << 8);
-    lastBucket = (int16_t)((v % kLzssBuckets) & 0xFF);
-    return lastBucket;
-}
-
-void LzssCodec::InsertPosition(int p) {
-    int b = HashAt(p);
-    prevInBucket[p] = bucketHead[b];
-    bucketHead[b] = (int16_t)p;
-    bucketCount[b]++;
-}
-
-void LzssCodec::RemovePosition(int p) { bucketCount[HashAt(p)]--; }
-
-void LzssCodec::FindLongestMatch(int s) {
-    int b = HashAt(s);
-    int best = 2;
-    int n = bucketCount[b];
-    int p = bucketHead[b];
-    int budget = maxChain;
-    const uint8_t* here = ring + s;
-    while (--n >= 0) {
-        if (budget == 0) break;
-        --budget;
-        const uint8_t* there = ring + p;
-        if (there[best] == here[best]) {
-            int length = MatchLength(here, there);
-            if (length > best) {
-                matchPos = (int16_t)p;
-                best = length;
-                if (length == kLzssMaxMatch) break;
-            }
-        }
-        p = prevInBucket[p];
-    }
-    matchLen = (int16_t)best;
-}
-
 namespace {
 
-// HashAt's bucket for every value of the mixed bytes, b0 ^ b1 << 4 ^
-// b2 << 8 (below 65536), worked out when compiling: 64 KB of constants.
+// The bucket for every value of the mixed bytes, b0 ^ b1 << 4 ^ b2 << 8
+// (below 65536), worked out when compiling: 64 KB of constants.
 struct BucketTable {
     uint8_t of[65536];
     constexpr BucketTable() : of() {
@@ -111,7 +73,7 @@ struct BucketTable {
 };
 constexpr BucketTable kBucketOf;
 
-// HashAt's bucket from the first bytes of a position, loaded as one word.
+// The bucket of a position from its first bytes, loaded as one word.
 inline int BucketOfKey(uint64_t key) {
     return kBucketOf.of[(key & 0xFF) ^ ((key >> 4) & 0xFF0) ^ ((key >> 8) & 0xFF00)];
 }
@@ -246,8 +208,8 @@ inline uint32_t NewestTriple(const uint8_t* ring, const MatchIndex& x, uint64_t 
     return left >= 0 ? q : window.last + 1;
 }
 
-// The rest of FindLongestMatch(s) on the index once NewestTriple found
-// `first` in the window, with the budget worked out from maxChain: returns
+// The rest of the search at s once NewestTriple found `first` in the
+// window, with the budget worked out from maxChain: returns
 // the match length and sets *matchPos when it is 3 or more (a length of 2
 // means no usable match). Kept out of line so that the coder's loop and the
 // chain walks each get the registers to themselves.
@@ -277,27 +239,53 @@ __attribute__((noinline)) int Extend(const uint8_t* ring, const MatchIndex& x, i
 
 }  // namespace
 
-void LzssCodec::EmitGroup() {
-    memcpy(window + winPos, codeBuf, codeLen);
-    winPos += codeLen;
-    if (winPos >= kLzssRingSize + kLzssOutBlock) FlushOutput();
+LzssEncoder::LzssEncoder() : maxChain(kLzssMaxChain), inPos(0), inEnd(0), outPos(0) {
+    memset(&inStream, 0, sizeof(inStream));
+    memset(&outStream, 0, sizeof(outStream));
 }
 
-void LzssCodec::EncodeStream() {
-    // The output staging area is the decoder's window, past its history.
-    winPos = kLzssRingSize;
-    inPos = inEnd = 0;
-    int64_t length = inStream.length < 0 ? 0 : inStream.length;
-    decodedLength = (uint32_t)length;
-    for (int i = 0; i < 4; ++i) window[winPos++] = (uint8_t)(decodedLength >> (8 * i));
-
-    // The bucket tables start empty for the plain steps; the coder below
-    // keeps its own index and leaves them so.
-    memset(ring, 0, sizeof(ring));
-    for (int i = 0; i < kLzssBuckets; ++i) {
-        bucketHead[i] = -1;
-        bucketCount[i] = 0;
+int LzssEncoder::PackFile(const char* source, const char* target) {
+    FileHandle in = FileOpenRead(source);
+    if (in == kNoFile) return 0;
+    FileHandle out = FileCreate(target);
+    if (out == kNoFile) {
+        FileClose(in);
+        return 0;
     }
+    LzssFileReader(&inStream, &in);
+    LzssFileWriter(&outStream, &out);
+    EncodeStream();
+    FileClose(in);
+    FileClose(out);
+    return 1;
+}
+
+int LzssEncoder::FillInput() {
+    inPos = 0;
+    inEnd = inStream.transfer(inStream.context, inBlock, kLzssInBlock);
+    if (inEnd < 0) inEnd = 0;
+    return inEnd;
+}
+
+void LzssEncoder::FlushOutput() {
+    if (outPos > 0) outStream.transfer(outStream.context, outBlock, outPos);
+    outPos = 0;
+}
+
+void LzssEncoder::Emit(const uint8_t* group, int size) {
+    memcpy(outBlock + outPos, group, (size_t)size);
+    outPos += size;
+    if (outPos >= kLzssOutBlock) FlushOutput();
+}
+
+void LzssEncoder::EncodeStream() {
+    inPos = inEnd = 0;
+    outPos = 0;
+    uint32_t length = inStream.length < 0 ? 0 : (uint32_t)inStream.length;
+    for (int i = 0; i < kLzssHeaderSize; ++i) outBlock[outPos++] = (uint8_t)(length >> (8 * i));
+
+    // A zeroed ring and an empty index: nothing of an earlier stream counts.
+    memset(ring, 0, sizeof(ring));
     MatchIndex index;
     memset(index.by3.head, 0xFF, sizeof(index.by3.head));
     memset(index.by4.head, 0xFF, sizeof(index.by4.head));
@@ -306,21 +294,20 @@ void LzssCodec::EncodeStream() {
 
     int look = 0;
     while (look < kLzssMaxMatch) {
-        int b = NextInputByte();
-        if (b < 0) break;
-        ring[look] = ring[kLzssRingSize + look] = (uint8_t)b;
+        if (inPos == inEnd && FillInput() == 0) break;
+        uint8_t b = inBlock[inPos++];
+        ring[look] = ring[kLzssRingSize + look] = b;
         look++;
     }
-    // The coder's state lives in locals here and goes back into the members
-    // at the end; byte stores into the ring would otherwise make the
-    // compiler reload every member after each one.
-    const int budget = maxChain < 0 ? (int)kLzssRingSize : (int)maxChain;
-    uint32_t read = (uint32_t)look;  // bytesRead
+    // The coder's state lives in locals; byte stores into the ring would
+    // otherwise make the compiler reload members after each one.
+    const int budget = maxChain < 0 ? (int)kLzssRingSize : maxChain;
+    uint32_t read = (uint32_t)look;  // input bytes read
     uint32_t coded = 0;              // positions inserted so far
     int s = 0, w = look;
     bool eof = look < kLzssMaxMatch;
-    int len = 0, pos = matchPos;     // matchLen 0: the first token is a literal
-    uint8_t group[sizeof(codeBuf)];
+    int len = 0, pos = 0;            // no match yet: the first token is a literal
+    uint8_t group[1 + 8 * 2];        // flag byte and eight tokens
     int groupLen = 1;
     unsigned mask = 0x80;
     group[0] = 0;
@@ -337,9 +324,7 @@ void LzssCodec::EncodeStream() {
         }
         mask >>= 1;
         if (mask == 0) {
-            memcpy(codeBuf, group, (size_t)groupLen);
-            codeLen = (uint8_t)groupLen;
-            EmitGroup();
+            Emit(group, groupLen);
             group[0] = 0;
             groupLen = 1;
             mask = 0x80;
@@ -388,17 +373,10 @@ void LzssCodec::EncodeStream() {
         // position out of the window.
         uint32_t oldest = read > kLzssRingSize ? read - kLzssRingSize : 0;
         Window window = {coded - 1, coded - oldest};
-        // FindLongestMatch(s): most searches end at the first look.
+        // The search at s: most end at the first look.
         uint32_t first = NewestTriple(ring, index, Load64(ring + s), window);
         len = budget == 0 || !window.Holds(first) ? 2 : Extend(ring, index, s, window, budget, first, &pos);
     }
-    matchLen = (int16_t)len;
-    matchPos = (int16_t)pos;
-    memcpy(codeBuf, group, (size_t)groupLen);
-    codeLen = (uint8_t)groupLen;
-    codeMask = (uint8_t)mask;
-    HashAt(s);  // the last hash of the plain steps: the final search's
-    bytesRead = (int32_t)read;
-    EmitGroup();
+    Emit(group, groupLen);
     FlushOutput();
 }

@@ -6,7 +6,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "core/lzss_codec.h"
+#include "core/lzss_format.h"
 
 // Reads `size` bytes from `data`.
 struct MemoryReader {

@@ -258,3 +258,11 @@ int32_t ProfileGetInt(const ProfileText* text, const char* section, const char* 
     if (ProfileGetString(text, section, key, value, sizeof(value), line) == 0) return fallback;
     return ProfileParseInt(value);
 }
+
+int ProfileNamesEqual(const char* written, const char* name) {
+    const ProfileText text = {written, strlen(written)};
+    size_t start = 0, end = text.size;
+    while (start < end && IsBlank((unsigned char)written[start])) ++start;
+    while (end > start && IsBlank((unsigned char)written[end - 1])) --end;
+    return NameMatches(&text, start, end, name);
+}

@@ -111,4 +111,8 @@ int32_t ProfileGetInt(const ProfileText* text, const char* section, const char* 
 // The integer conversion of ProfileGetInt on a NUL-terminated value.
 int32_t ProfileParseInt(const char* value);
 
+// 1 when a lookup of `name` would find a section or key written `written`:
+// both trimmed of blanks, ASCII case ignored; an empty name equals nothing.
+int ProfileNamesEqual(const char* written, const char* name);
+
 #endif

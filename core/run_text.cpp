@@ -4,11 +4,6 @@
 
 #include <string.h>
 
-int JoinText(char* out, size_t size, const char* first, const char* second, const char* third) {
-    const char* parts[3] = {first, second, third};
-    return JoinParts(out, size, parts, 3);
-}
-
 int FormatWorkspaceDir(char* out, size_t size, const char* tempPath) {
     size_t length = strlen(tempPath);
     const char* separator = length > 0 && tempPath[length - 1] == '\\' ? "" : "\\";

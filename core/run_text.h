@@ -13,6 +13,8 @@
 
 #include <stddef.h>
 
+#include "core/bounded_text.h"
+
 // Name of the workspace directory inside the temporary directory.
 #define WORKSPACE_NAME "QOZSETUP"
 // Name of the install script inside the workspace.
@@ -23,10 +25,6 @@
 enum {
     kVersionTextSize = 20  // "%d.%d" of the major and minor version
 };
-
-// Joins `first`, `second` and `third` (which may be null) into `out`.
-// Returns 1, or 0 with `out` empty when the joined text does not fit.
-int JoinText(char* out, size_t size, const char* first, const char* second, const char* third);
 
 // The workspace: `tempPath` joined to "QOZSETUP" by exactly one backslash
 // (none is added when `tempPath` already ends in one). Refused (0) when

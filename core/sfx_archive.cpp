@@ -1,6 +1,8 @@
 // Payload container reader: trailer walk and entry copy.
 #include "core/sfx_archive.h"
 
+#include "core/bounded_text.h"
+
 #include <string.h>
 
 void SfxEntry::Clear() {
@@ -110,11 +112,7 @@ int SfxArchive::ExtractEntry(FileHandle file, int index, const char* dir) const 
     if (!SfxIsPlainName(entry.name)) return SFX_ERR_CREATE;
 
     char path[kSfxPathSize];
-    size_t dirLength = strlen(dir);
-    size_t nameLength = strlen(entry.name);
-    if (dirLength + nameLength >= sizeof(path)) return SFX_ERR_CREATE;
-    memcpy(path, dir, dirLength);
-    memcpy(path + dirLength, entry.name, nameLength + 1);
+    if (!JoinText(path, sizeof(path), dir, entry.name, NULL)) return SFX_ERR_CREATE;
 
     FileHandle out = FileCreate(path);
     if (out == kNoFile) return SFX_ERR_CREATE;

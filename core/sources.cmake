@@ -10,14 +10,15 @@ set(CORE_SOURCES
     core/gradient.cpp
     core/install_path.cpp
     core/license_text.cpp
-    core/lzss_codec.cpp
     core/lzss_decoder.cpp
     core/lzss_encoder.cpp
     core/lzss_memory.cpp
+    core/lzss_stream.cpp
     core/password_rules.cpp
     core/profile_reader.cpp
     core/run_arithmetic.cpp
     core/run_text.cpp
+    core/script_vocabulary.cpp
     core/sfx_archive.cpp
     core/sfx_writer.cpp
     core/target_dirs.cpp)

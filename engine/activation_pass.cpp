@@ -1,7 +1,5 @@
 // The activation pass: plug-ins, one-time programs and library entry
 // points, line by line, once every file of every section is in place.
-#include <string.h>
-
 #include "core/entry_rules.h"
 #include "engine/install_engine.h"
 #include "system/target_dirs_win32.h"
@@ -36,7 +34,7 @@ void RunOnce(const PreparedLine& line) {
 // One line of the activation pass: plug-in, one-time program, entry point,
 // in that order. Refused lines were reported by the file pass already.
 void ActivateLine(InstallRun*, const SectionInfo&, PreparedLine* line) {
-    if (strcmp(line->entry.PluginMark, "PLUGIN") == 0) RegisterPlugin(line->targetPath, 1);
+    if (IsPluginMark(line->entry.PluginMark)) RegisterPlugin(line->targetPath, 1);
     RunOnce(*line);
     char exportName[kPathSize];
     if (EntryExportName(line->entry.EntryPoints, exportName, sizeof(exportName)))

@@ -6,18 +6,10 @@
 
 #include "core/bounded_text.h"
 #include "core/entry_rules.h"
+#include "engine/install_messages.h"
 #include "system/target_dirs_win32.h"
 
-const SectionInfo kSections[kSectionCount] = {
-    {"NORMAL", kSectionNormal, 1, kPathSize},
-    {"WINDOWS", kSectionWindows, 0, kPathSize},
-    {"SYSTEM", kSectionSystem, 0, 80},
-    {"LW", kSectionLonWorks, 0, kPathSize},
-};
-
 namespace {
-
-const char kDefaultDirectory[] = "*Default directory";
 
 // Copies `text` whole into `out`, or leaves `out` empty and returns 0.
 int CopyWhole(char* out, size_t size, const char* text) {
@@ -28,20 +20,24 @@ int CopyWhole(char* out, size_t size, const char* text) {
 }  // namespace
 
 int SectionFileCount(const SectionInfo& section) {
-    return (int)GetPrivateProfileIntA(section.name, "FILES", 0, ScriptPath);
+    return (int)GetPrivateProfileIntA(section.name, kFilesKey, 0, ScriptPath);
 }
 
 int SectionBase(const SectionInfo& section, const EntryLine& entry, char* out, size_t size) {
     switch (section.kind) {
     case kSectionNormal:
         return CopyWhole(out, size,
-                         strcmp(entry.BaseDir, kDefaultDirectory) == 0 ? InstallDir : entry.BaseDir);
+                         DirMacroOf(entry.BaseDir, kUseBaseDir) == kMacroDefaultDirectory
+                             ? InstallDir
+                             : entry.BaseDir);
     case kSectionWindows:
         return CopyWhole(out, size, WindowsDir);
     case kSectionSystem:
         return CopyWhole(out, size, SystemDir);
     case kSectionLonWorks:
         return ReadLonWorksPath(out, size);
+    default:  // the sections of named keys have no lines
+        break;
     }
     out[0] = '\0';
     return 0;
@@ -49,7 +45,7 @@ int SectionBase(const SectionInfo& section, const EntryLine& entry, char* out, s
 
 LineState PrepareLine(InstallRun* run, const SectionInfo& section, int number,
                       PreparedLine* line, int report) {
-    char text[kPathSize];
+    char text[kScriptTextSize];
     char key[kDecimalTextSize];
     FormatDecimal(key, number);
     GetPrivateProfileStringA(section.name, key, "", text, (DWORD)section.lineSize, ScriptPath);
@@ -80,13 +76,9 @@ int FormSourcePath(char* out, size_t size, const char* fileName) {
     return JoinParts(out, size, parts, 3);
 }
 
-void AppendToList(HWND list, const char* text) {
-    LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)text);
-    // The newest line in view, as in any log that grows.
-    if (index >= 0) SendMessageA(list, LB_SETTOPINDEX, (WPARAM)index, 0);
+void AddLogLine(InstallRun* run, const char* text) {
+    SendMessageA(run->page, WM_INSTALL_LINE, 0, (LPARAM)text);
 }
-
-void AddLogLine(InstallRun* run, const char* text) { AppendToList(run->logList, text); }
 
 void AddLogLine3(InstallRun* run, const char* before, const char* subject, const char* after) {
     char line[600];
@@ -95,15 +87,13 @@ void AddLogLine3(InstallRun* run, const char* before, const char* subject, const
 }
 
 int InstallCancelled() {
-    // Written by the user-interface thread; a stale read only delays the
-    // stop by one line.
-    return *(volatile int*)&UserCancelled;
+    return WasUserCancelled();
 }
 
 int ForEachLine(InstallRun* run, int report, LineAction action) {
     PreparedLine line;
-    for (int s = 0; s < kSectionCount; ++s) {
-        const SectionInfo& section = kSections[s];
+    for (int s = 0; s < kFileSectionCount; ++s) {
+        const SectionInfo& section = kScriptSections[s];
         int count = SectionFileCount(section);
         for (int number = 1; number <= count; ++number) {
             if (InstallCancelled()) return 0;

@@ -1,9 +1,7 @@
 // The file pass: every line's file decoded into its directory, then its
 // shortcuts and its start-up entry.
-#include <string.h>
-
-#include "core/lzss_codec.h"
 #include "core/entry_rules.h"
+#include "core/lzss_decoder.h"
 #include "engine/install_engine.h"
 #include "system/target_dirs_win32.h"
 #include "shell/shortcuts.h"
@@ -34,7 +32,8 @@ void MakeShortcuts(InstallRun* run, const SectionInfo& section, PreparedLine* li
     if (flags & ShortcutFlagDesktop) CreateDesktopShortcut(line->targetPath, "", name, workDir);
 
     const char* startupName = StartupName(name, entry.FileName);
-    if (strcmp(entry.StartupMode, "Menu") == 0) {
+    const StartupKind startup = StartupKindOf(entry.StartupMode);
+    if (startup == kStartupMenu) {
         // [NORMAL]: below InstallDir whatever BaseDir says.
         char startupDir[kPathSize];
         const char* dir = workDir;
@@ -46,7 +45,7 @@ void MakeShortcuts(InstallRun* run, const SectionInfo& section, PreparedLine* li
             dir = startupDir;
         }
         CreateStartupShortcut(line->targetPath, dir, startupName);
-    } else if (strcmp(entry.StartupMode, "Registry") == 0) {
+    } else if (startup == kStartupRegistry) {
         AddRunEntry(line->targetPath, startupName);
     }
 }
@@ -61,9 +60,9 @@ void PlaceLine(InstallRun* run, const SectionInfo& section, PreparedLine* line) 
         AddLogLine3(run, kTooLong, line->entry.FileName, ")");
         return;
     }
-    // A failed decode is logged by the codec; the line's shortcuts are
+    // A failed decode is logged by the decoder; the line's shortcuts are
     // still made and point at the missing file.
-    run->codec->UnpackFile(source, line->targetPath);
+    run->decoder->UnpackFile(source, line->targetPath);
     MakeShortcuts(run, section, line);
 }
 

@@ -6,35 +6,23 @@
 #include <windows.h>
 
 #include "core/entry_line.h"
+#include "core/script_vocabulary.h"
 #include "system/settings.h"
 
-class LzssCodec;
+class LzssDecoder;
 
-// One worker run. Window handles are the installing page's controls and
-// the frame's button 1; all are reached through messages only.
+// One worker run. The installing page is reached through the messages of
+// install_messages.h only.
 struct InstallRun {
     HWND page;
-    HWND logList;     // list box 1016
-    HWND overallBar;  // bar 1004, "Total:"
-    HWND fileBar;     // bar 1005, "File:"
-    HWND exitButton;  // button 1 of the page's parent
-    LzssCodec* codec;
+    LzssDecoder* decoder;  // reports its lines and bars to `page`
     char programGroupDir[kPathSize];  // ProgramGroupDir
 };
 
-enum SectionKind { kSectionNormal, kSectionWindows, kSectionSystem, kSectionLonWorks };
-
-// One row of the section table.
-struct SectionInfo {
-    const char* name;
-    SectionKind kind;
-    int hasBaseDir;  // [NORMAL] lines have the BaseDir field
-    int lineSize;    // line buffer: 80 for [SYSTEM] (79 characters), else 260
-};
-
-enum { kSectionCount = 4 };
-// [NORMAL], [WINDOWS], [SYSTEM], [LW]: the order of both passes.
-extern const SectionInfo kSections[kSectionCount];
+// A file section: one of the first kFileSectionCount rows of the script's
+// section table (kScriptSections, in the order of both passes), with its
+// name, kind, BaseDir column and line buffer.
+typedef ScriptSection SectionInfo;
 
 // A line of a section as both passes see it.
 struct PreparedLine {
@@ -67,14 +55,11 @@ int SectionBase(const SectionInfo& section, const EntryLine& entry, char* out, s
 // them also when WorkspaceDir already ends in one. 0 when it does not fit.
 int FormSourcePath(char* out, size_t size, const char* fileName);
 
-// Adds `text` to `list` and scrolls it into view (sent: the text lives on
-// the worker's stack).
-void AppendToList(HWND list, const char* text);
-
-// Adds `text` to the run's list box, as AppendToList does.
+// Adds `text` to the page's log (WM_INSTALL_LINE, sent: the page has
+// taken the text when this returns).
 void AddLogLine(InstallRun* run, const char* text);
-// Adds `before` `subject` `after` to the list box; nothing when the joined
-// text would not fit a line.
+// Adds `before` `subject` `after` to the page's log; nothing when the
+// joined text would not fit a line.
 void AddLogLine3(InstallRun* run, const char* before, const char* subject, const char* after);
 
 // 1 once the wizard was cancelled: the passes stop at the next line.

@@ -1,15 +1,14 @@
 // The install worker: its start, the two passes, the closing steps, and
-// the codec's progress bound to the installing page's controls.
+// the decoder's reports turned into messages to the installing page.
 #include "engine/install_worker.h"
 
-#include <commctrl.h>
 #include <string.h>
 
 #include "core/bounded_text.h"
-#include "core/lzss_codec.h"
-#include "resources/resource_ids.h"
 #include "core/entry_rules.h"
+#include "core/lzss_decoder.h"
 #include "engine/install_engine.h"
+#include "engine/install_messages.h"
 #include "system/system_helpers.h"
 #include "shell/shortcuts.h"
 
@@ -17,63 +16,56 @@ namespace {
 
 const char kUninstallKeyBase[] = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
 
-// The worker's codec. One worker runs per process, and the codec's
+// The worker's decoder. One worker runs per process, and the decoder's
 // buffers are too large for the thread's stack.
-LzssCodec Codec;
+LzssDecoder Decoder;
 
 // The worker thread, kept until WaitForInstallWorker has seen it end.
 HANDLE WorkerThread;
 
-// --- Progress: the codec's calls become messages to the page ------------
+// --- Progress: the decoder's reports become messages to the page --------
 
-// Last position given to each bar, and when. Bar positions are posted, in
-// order, only when they change, and at most once per kBarInterval for each
-// bar (a position of 100, and one the codec would send at the end of a
+// Last position given to each bar (InstallBar), and when. Bar positions
+// are posted, in order, only when they change, and at most once per
+// kBarInterval for each bar (a position of 100, and the one that ends a
 // file, always go): a fast decode would otherwise post thousands a second,
 // and the user-interface thread takes input only once its posted messages
 // are handled, so a click on Cancel would wait behind them.
-struct BarBinding {
-    HWND bars[2];
+struct BarState {
     int last[2];
     DWORD lastTick[2];
 };
 
 const DWORD kBarInterval = 20;  // milliseconds
 
-BarBinding Bars;
+BarState Bars;
 
-int BarIndex(HWND bar) { return bar == Bars.bars[0] ? 0 : 1; }
-
-// Every position is posted, also those the codec asks to send: a sent
-// message is handled before the posted ones still queued, and would let
-// an older position overwrite a newer one.
-void PostBarPos(HWND bar, int position, int always) {
-    int index = BarIndex(bar);
-    if (Bars.last[index] == position) return;
+void PostBarPos(InstallRun* run, InstallBar bar, int position, int always) {
+    if (Bars.last[bar] == position) return;
     DWORD now = GetTickCount();
-    if (!always && position != 100 && Bars.last[index] >= 0 &&
-        now - Bars.lastTick[index] < kBarInterval)
+    if (!always && position != 100 && Bars.last[bar] >= 0 && now - Bars.lastTick[bar] < kBarInterval)
         return;
-    Bars.last[index] = position;
-    Bars.lastTick[index] = now;
-    PostMessageA(bar, PBM_SETPOS, (WPARAM)position, 0);
+    Bars.last[bar] = position;
+    Bars.lastTick[bar] = now;
+    PostMessageA(run->page, WM_INSTALL_BAR, (WPARAM)bar, (LPARAM)position);
 }
 
-void AddLineToList(void*, LzssControl list, const char* text) { AppendToList((HWND)list, text); }
+void AddLine(void* run, const char* text) { AddLogLine((InstallRun*)run, text); }
 
-void SetupBar(void*, LzssControl control) {
-    HWND bar = (HWND)control;
-    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-    SendMessageA(bar, PBM_SETSTEP, 1, 0);
-    Bars.last[BarIndex(bar)] = -1;
-    PostBarPos(bar, 0, 1);
+// The page sets the file bar to 0 itself.
+void StartFile(void* run) {
+    PostMessageA(((InstallRun*)run)->page, WM_INSTALL_FILE, 0, 0);
+    Bars.last[kInstallFileBar] = 0;
+    Bars.lastTick[kInstallFileBar] = GetTickCount();
 }
 
-void SetBarPos(void*, LzssControl bar, int position, int sent) {
-    PostBarPos((HWND)bar, position, sent);
+void SetFileBar(void* run, int position) {
+    PostBarPos((InstallRun*)run, kInstallFileBar, position, 0);
 }
 
-const LzssProgress kPageProgress = {AddLineToList, SetupBar, SetBarPos, NULL};
+void SetTotalBar(void* run, int position, int last) {
+    PostBarPos((InstallRun*)run, kInstallTotalBar, position, last);
+}
 
 // --- Start and closing steps ---------------------------------------------
 
@@ -81,30 +73,20 @@ void ReadScriptText(const char* section, const char* key, char* out, DWORD size)
     GetPrivateProfileStringA(section, key, "", out, size, ScriptPath);
 }
 
-// Start of the worker, steps 1 to 6: button 1 disabled, the codec bound to
-// the page, the first line, the program group.
-void StartRun(InstallRun* run, HWND page) {
+// Start of the worker, steps 1 to 6: button 1 disabled, the decoder's
+// reports bound to the page, the first line, the program group.
+void StartRun(InstallRun* run, HWND page, const LzssProgress* reports) {
     memset(run, 0, sizeof(*run));
     run->page = page;
-    run->logList = GetDlgItem(page, IDC_LOG_LIST);
-    run->overallBar = GetDlgItem(page, IDC_TOTAL_BAR);
-    run->fileBar = GetDlgItem(page, IDC_FILE_BAR);
-    run->exitButton = GetDlgItem(GetParent(page), IDOK);
-    EnableWindow(run->exitButton, FALSE);
+    SendMessageA(page, WM_INSTALL_BEGIN, 0, 0);
+    Bars.last[kInstallTotalBar] = Bars.last[kInstallFileBar] = -1;
 
-    Bars.bars[0] = run->overallBar;
-    Bars.bars[1] = run->fileBar;
-    Bars.last[0] = Bars.last[1] = -1;
-
-    run->codec = &Codec;
-    Codec.doneBytes = 0;
-    char size[50];
-    ReadScriptText("INFO", "SIZE", size, sizeof(size));
-    Codec.grandTotal = ScriptDecimal(size);
-    Codec.logList = run->logList;
-    Codec.overallBar = run->overallBar;
-    Codec.fileBar = run->fileBar;
-    Codec.progress = &kPageProgress;
+    run->decoder = &Decoder;
+    Decoder.progress = reports;
+    Decoder.doneBytes = 0;
+    char size[kInfoSizeTextSize];
+    ReadScriptText(kInfoSection, kSizeKey, size, sizeof(size));
+    Decoder.grandTotal = ScriptDecimal(size);
 
     AddLogLine(run, "------ Start installing ------");
     CreateProgramGroup(ProjectName, run->programGroupDir);
@@ -116,13 +98,13 @@ void RegisterInstall(InstallRun* run) {
 
     // The uninstaller's entry is taken from the workspace by its full
     // path, which does not depend on the shared current directory.
-    char entryName[80];
+    char entryName[kUninstallNameSize];
     char source[kPathSize];
     char target[kPathSize];
-    ReadScriptText("UNINSTALL", "NAME", entryName, sizeof(entryName));
+    ReadScriptText(kUninstallSection, kNameKey, entryName, sizeof(entryName));
     if (FormSourcePath(source, sizeof(source), entryName) &&
         FormTargetPath(target, sizeof(target), InstallDir, entryName))
-        run->codec->UnpackFile(source, target);
+        run->decoder->UnpackFile(source, target);
     else
         AddLogLine3(run, "The target path is too long(", entryName, ")");
 
@@ -130,14 +112,14 @@ void RegisterInstall(InstallRun* run) {
     // cut into another product's key or a wrong command.
     char name[kPathSize];
     char key[kPathSize];
-    ReadScriptText("INSTALL PROJECT", "NAME", name, sizeof(name));
+    ReadScriptText(kProjectSection, kNameKey, name, sizeof(name));
     const char* keyParts[2] = {kUninstallKeyBase, name};
     if (JoinParts(key, sizeof(key), keyParts, 2)) {
         SetRegString(HKEY_LOCAL_MACHINE, key, "DisplayName", name);
 
         char uninstallName[kPathSize];
         char command[kPathSize];
-        ReadScriptText("UNINSTALL", "NAME", uninstallName, sizeof(uninstallName));
+        ReadScriptText(kUninstallSection, kNameKey, uninstallName, sizeof(uninstallName));
         const char* commandParts[5] = {InstallDir, "\\", uninstallName, " ", InstallDir};
         if (JoinParts(command, sizeof(command), commandParts, 5))
             SetRegString(HKEY_LOCAL_MACHINE, key, "UninstallString", command);
@@ -152,17 +134,16 @@ void RegisterInstall(InstallRun* run) {
 
 DWORD WINAPI InstallWorker(LPVOID page) {
     InstallRun run;
-    StartRun(&run, (HWND)page);
+    const LzssProgress reports = {AddLine, StartFile, SetFileBar, SetTotalBar, &run};
+    StartRun(&run, (HWND)page, &reports);
     // A cancelled wizard stops the passes at the next line; nothing is
     // started or registered after that, and its windows are gone.
     if (RunFilePass(&run) && RunActivationPass(&run)) {
         RegisterInstall(&run);
-        EnableWindow(run.exitButton, TRUE);
-        PostBarPos(run.overallBar, 100, 1);
-        PostBarPos(run.fileBar, 100, 1);
+        PostMessageA(run.page, WM_INSTALL_END, 0, 0);
     }
-    Codec.progress = NULL;
-    return (DWORD)UserCancelled;
+    Decoder.progress = NULL;
+    return (DWORD)WasUserCancelled();
 }
 
 int StartInstallWorker(HWND page) {

@@ -1,9 +1,9 @@
 // The install engine: InstallWorker runs on a thread of its own, started by
 // the installing page with the page's window, and carries out the script.
 //
-//   start      button 1 of the page's parent disabled, codec bound to the
-//              page's list box 1016 and bars 1004 ("Total:") and 1005
-//              ("File:"), "------ Start installing ------", program group
+//   start      button 1 of the frame disabled, the decoder's log lines
+//              and bar positions bound to the page, "------ Start
+//              installing ------", program group
 //   file pass  [NORMAL] [WINDOWS] [SYSTEM] [LW]: every line's file is
 //              decoded into its directory, then its shortcuts and its
 //              start-up entry are made
@@ -13,8 +13,10 @@
 //              uninstall key, Install.ini, "---- Completed installation ----",
 //              button 1 enabled, both bars at 100
 //
-// The worker reaches the page and the frame only through their windows, so
-// the thread that owns them must keep handling messages while it runs.
+// The worker knows only the page's window and reaches it only through the
+// messages of install_messages.h: its start and its lines are sent, bar
+// positions and its end posted. The page acts on its controls and the frame's button 1, so the
+// thread that owns it must keep handling messages while the worker runs.
 //
 // A cancelled wizard (UserCancelled set) stops the worker at the next file
 // boundary: the file being decoded is finished, nothing further is
@@ -36,9 +38,9 @@ DWORD WINAPI InstallWorker(LPVOID page);
 int StartInstallWorker(HWND page);
 
 // Waits until the worker started by StartInstallWorker has ended, handling
-// the calling thread's messages meanwhile (the worker's list-box lines and
-// bar set-ups are sent messages that this thread must serve). Returns at
-// once when no worker was started.
+// the calling thread's messages meanwhile (the worker's start and its log
+// lines are sent messages that this thread must serve). Returns at once
+// when no worker was started.
 void WaitForInstallWorker();
 
 #endif

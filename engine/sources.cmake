@@ -6,6 +6,6 @@ set(ENGINE_SOURCES
     engine/file_pass.cpp
     engine/install_worker.cpp)
 
-# The worker's codec is a zero-initialised object: kept in .bss (see the
+# The worker's decoder is a zero-initialised object: kept in .bss (see the
 # note on setup/setup_main.cpp in cmake/windows.cmake).
 set_source_files_properties(engine/install_worker.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)

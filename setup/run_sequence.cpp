@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "core/script_vocabulary.h"
 #include "core/sfx_archive.h"
 #include "resources/resource_ids.h"
 #include "system/target_dirs_win32.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-const char kProjectSection[] = "INSTALL PROJECT";
 const char kExtractCaption[] = "Extracting ERROR";
 
 // The colours of the backdrop: yellow at the top, blue at the bottom, red
@@ -42,8 +42,10 @@ void ReadPlatformDir(UINT(WINAPI* call)(LPSTR, UINT), char* out) {
     if (length == 0 || length >= kPathSize) out[0] = '\0';
 }
 
+// A text key of [INSTALL PROJECT] into one of the settings' buffers.
+static_assert((int)kScriptTextSize <= (int)kPathSize, "a project text must fit the settings' buffers");
 void ReadProjectText(const char* key, char* out) {
-    GetPrivateProfileStringA(kProjectSection, key, "", out, kPathSize, ScriptPath);
+    GetPrivateProfileStringA(kProjectSection, key, "", out, kScriptTextSize, ScriptPath);
 }
 
 int ReadProjectInt(const char* key) {
@@ -70,8 +72,8 @@ void RecordProduct(char* productKey) {
     if (!FormatProductKey(productKey, kPathSize, ProjectName)) return;
     if (SetRegString(HKEY_LOCAL_MACHINE, productKey, "Path", InstallDir) != 1) return;
     char versionText[kVersionTextSize];
-    if (FormatVersionText(versionText, sizeof(versionText), ReadProjectInt("MAJOR VERSION"),
-                          ReadProjectInt("MINOR VERSION")))
+    if (FormatVersionText(versionText, sizeof(versionText), ReadProjectInt(kMajorVersionKey),
+                          ReadProjectInt(kMinorVersionKey)))
         SetRegString(HKEY_LOCAL_MACHINE, productKey, "Version", versionText);
 }
 
@@ -97,15 +99,15 @@ int RunSetup(SfxArchive* archive, const RunParts& parts) {
         return 0;
     }
 
-    ReadProjectText("NAME", ProjectName);
-    ReadProjectText("MAIN DIRECTORY", MainDirSetting);
-    ReadProjectText("SUB DIRECTORY", SubDirSetting);
+    ReadProjectText(kNameKey, ProjectName);
+    ReadProjectText(kMainDirectoryKey, MainDirSetting);
+    ReadProjectText(kSubDirectoryKey, SubDirSetting);
     char productKey[kPathSize];
     FormatProductKey(productKey, sizeof(productKey), ProjectName);
 
     UninstallPassword password;
     memset(&password, 0, sizeof(password));
-    if (ReadProjectInt("UNINSTALLATION PROTECTION") != 0 && !parts.protect(productKey, &password))
+    if (ReadProjectInt(kProtectionKey) != 0 && !parts.protect(productKey, &password))
         return 0;
 
     // InstallDir is still empty: this creates the key and clears "Path".
@@ -116,12 +118,12 @@ int RunSetup(SfxArchive* archive, const RunParts& parts) {
         CreateBackdropWindow(AppInstance, "", kBackdropTop, kBackdropBottom, kBackdropText);
     parts.wizard(backdrop);
 
-    int rebootRequested = ReadProjectInt("REBOOT") != 0;
+    int rebootRequested = ReadProjectInt(kRebootKey) != 0;
     RecordProduct(productKey);
     RemoveWorkspace();
     if (password.newPassword[0] != '\0') parts.storePassword(productKey, &password);
 
-    if (rebootRequested && UserCancelled == 0)
+    if (rebootRequested && !WasUserCancelled())
         DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_RESTART), backdrop, RestartDialogProc, 0);
     if (backdrop != NULL) SendMessageA(backdrop, WM_CLOSE, 0, 0);
     return 0;

@@ -7,6 +7,7 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include "core/bounded_text.h"
 #include "system/settings.h"
 #include "system/system_helpers.h"
 
@@ -23,28 +24,16 @@ const IID kIidPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 const HRESULT kPathTooLong = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
 
-// Appends `text` to `path` (kPathSize bytes). Returns 0 and leaves `path`
-// unchanged when the result would not fit.
-int AppendBounded(char* path, const char* text) {
-    size_t used = strlen(path);
-    size_t length = strlen(text);
-    if (used + length >= kPathSize) return 0;
-    memcpy(path + used, text, length + 1);
-    return 1;
-}
-
 // `folder`, a backslash, `name`, and ".lnk" unless a lower-cased copy of
 // that path holds ".lnk" anywhere. Returns 0 when it does not fit.
 int FormLinkPath(const char* folder, const char* name, char* path) {
-    path[0] = '\0';
-    if (!AppendBounded(path, folder) || !AppendBounded(path, "\\") || !AppendBounded(path, name))
-        return 0;
+    if (!JoinText(path, kPathSize, folder, "\\", name)) return 0;
     char lower[kPathSize];
-    memcpy(lower, path, strlen(path) + 1);
+    CopyText(lower, sizeof(lower), path);
     for (char* c = lower; *c; ++c)
         if (*c >= 'A' && *c <= 'Z') *c = (char)(*c - 'A' + 'a');
     if (strstr(lower, ".lnk")) return 1;
-    return AppendBounded(path, ".lnk");
+    return AppendText(path, kPathSize, ".lnk");
 }
 
 // Opens OLE for one shortcut call; shows the failure. Returns 1 when open.
@@ -93,11 +82,7 @@ int CreateProgramGroup(const char* name, char* path) {
     BOOL found = SHGetPathFromIDListA(items, folder);
     CoTaskMemFree(items);
     if (found != TRUE) return 1;
-    memcpy(path, folder, strlen(folder) + 1);
-    if (!AppendBounded(path, "\\") || !AppendBounded(path, name)) {
-        path[0] = '\0';
-        return 1;
-    }
+    if (!JoinText(path, kPathSize, folder, "\\", name)) return 1;
     CreateDirectoryA(path, NULL);
     return 1;
 }

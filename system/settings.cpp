@@ -10,4 +10,4 @@ char ProjectName[kPathSize];
 char MainDirSetting[kPathSize];
 char SubDirSetting[kPathSize];
 char InstallDir[kPathSize];
-int UserCancelled;
+volatile LONG UserCancelled;

@@ -17,6 +17,11 @@ extern char ProjectName[kPathSize];     // [INSTALL PROJECT] NAME
 extern char MainDirSetting[kPathSize];  // [INSTALL PROJECT] MAIN DIRECTORY
 extern char SubDirSetting[kPathSize];   // [INSTALL PROJECT] SUB DIRECTORY
 extern char InstallDir[kPathSize];      // empty until the default is resolved
-extern int UserCancelled;               // 1 once the wizard was cancelled
+extern volatile LONG UserCancelled;     // 1 once the wizard was cancelled
+
+// UserCancelled is set by the user-interface thread and read by the
+// install worker while it runs: both sides go through these two.
+inline void MarkUserCancelled() { InterlockedExchange(&UserCancelled, 1); }
+inline int WasUserCancelled() { return (int)InterlockedCompareExchange(&UserCancelled, 0, 0); }
 
 #endif

@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "core/entry_rules.h"
+#include "core/script_vocabulary.h"
 #include "system/target_dirs_win32.h"
 #include "system/settings.h"
 #include "system/system_helpers.h"
@@ -51,7 +51,7 @@ void ReadPlatformDir(DirectoryCall call, char* out, size_t size) {
 
 int ResolveDirMacro(const char* text, char* out, size_t size) {
     if (size == 0) return 0;
-    switch (DirMacroOf(text)) {
+    switch (DirMacroOf(text, kUseDirectory)) {
     case kMacroProgramFiles:
         ReadProgramFilesDir(out, size);
         return 1;
@@ -65,6 +65,7 @@ int ResolveDirMacro(const char* text, char* out, size_t size) {
         ReadPlatformDir(GetWindowsDirectoryA, out, size);
         return 1;
     case kNotAMacro:
+    case kMacroDefaultDirectory:  // only in BaseDir, where the engine reads it
         break;
     }
     return 0;

@@ -8,9 +8,10 @@
 
 #include "core/target_dirs.h"
 
-// If `text` is one of the four macros, writes its directory into `out`
-// (`size` bytes) and returns 1; otherwise returns 0 and leaves `out` as it
-// was. A directory that does not fit gives an empty `out` (result 1).
+// If `text` is a macro of MAIN DIRECTORY and RunOnceSpec (DirMacroOf with
+// kUseDirectory), writes its directory into `out` (`size` bytes) and
+// returns 1; otherwise returns 0 and leaves `out` as it was. A directory
+// that does not fit gives an empty `out` (result 1).
 int ResolveDirMacro(const char* text, char* out, size_t size);
 
 // Writes the LonWorks path into `out` (`size` bytes): the text that
@@ -21,7 +22,7 @@ int ResolveDirMacro(const char* text, char* out, size_t size);
 int ReadLonWorksPath(char* out, size_t size);
 
 // 1 when a line with the OsFilter `filter` applies to the running system
-// (MatchesOsFilter of entry_rules.h with IsWinNT), else 0.
+// (MatchesOsFilter of core/script_vocabulary.h with IsWinNT), else 0.
 int MatchesOsFilter(const char* filter);
 
 // Creates the directory `path` and every missing directory above it, from

@@ -6,6 +6,7 @@
 
 #include "resources/resource_ids.h"
 #include "system/system_helpers.h"
+#include "core/bounded_text.h"
 #include "core/install_path.h"
 
 namespace {
@@ -13,18 +14,15 @@ namespace {
 const int kBrowseText = 1024;    // the browser's buffers
 const int kSelectionText = 4096; // the callback's copy of the edit
 
-// Copies `text` behind the first `used` characters of `out` (`size` bytes),
-// cutting what does not fit. Returns the new length.
-int Append(char* out, int size, int used, const char* text) {
-    if (used < size - 1) lstrcpynA(out + used, text, size - used);
-    return lstrlenA(out);
-}
-
 // WM_VALIDATE_DIR: the edit's text becomes InstallDir; a path the check
-// refuses is reported, and kept all the same.
+// refuses is reported, and kept all the same. The edit takes at most 259
+// characters; a longer text set from elsewhere is refused whole (InstallDir
+// stays as it was) rather than cut into another folder.
 void ValidateDirectory(HWND page) {
-    GetDlgItemTextA(page, IDC_INSTALL_DIR, InstallDir, kPathSize);
-    if (!IsValidInstallPath(InstallDir)) ShowMessage(page, "Invalid Path", "Path error", MB_OK);
+    char typed[kSelectionText] = "";
+    GetDlgItemTextA(page, IDC_INSTALL_DIR, typed, sizeof(typed));
+    if (!CopyText(InstallDir, kPathSize, typed) || !IsValidInstallPath(InstallDir))
+        ShowMessage(page, "Invalid Path", "Path error", MB_OK);
 }
 
 // Opens the browser on the directory in the edit.
@@ -74,12 +72,12 @@ INT_PTR CALLBACK DirectoryPage(HWND page, UINT message, WPARAM wParam, LPARAM) {
     case WM_INITDIALOG: {
         // Setting the edit raises its change notification: an invalid
         // default is reported twice.
+        SendDlgItemMessageA(page, IDC_INSTALL_DIR, EM_LIMITTEXT, kPathSize - 1, 0);
         SetDlgItemTextA(page, IDC_INSTALL_DIR, InstallDir);
         SendMessageA(page, WM_VALIDATE_DIR, 0, 0);
-        char prompt[kPathSize] = "";
-        int used = Append(prompt, sizeof(prompt), 0, "Select the directory to install ");
-        used = Append(prompt, sizeof(prompt), used, ProjectName);
-        Append(prompt, sizeof(prompt), used, " in:");
+        // Room for the whole name: the prompt is never cut.
+        char prompt[kPathSize + 48];
+        JoinText(prompt, sizeof(prompt), "Select the directory to install ", ProjectName, " in:");
         SetDlgItemTextA(page, IDC_DIR_PROMPT, prompt);
         break;
     }

@@ -7,14 +7,16 @@
 //
 // The licence page is skipped, forward and back, when LICENSE FILE of the
 // script is empty. The installing page starts the install worker
-// (engine/install_worker.h) with its own window; the worker keeps button 1
-// of the frame disabled while it runs and reaches the page only through
-// the messages of its controls (resources/resource_ids.h: list box 1016,
-// bars 1004 and 1005).
+// (engine/install_worker.h) with its own window. The worker knows nothing
+// of the page's controls: it reports through the messages of
+// engine/install_messages.h, and the page acts on them: log lines into list
+// box 1016, positions onto bars 1004 ("Total:") and 1005 ("File:"), and
+// button 1 of the frame disabled at the worker's start and enabled at its
+// end.
 //
-// Every procedure here reports every message as not handled, so the
-// dialog manager's defaults stay in force: Escape and the close box are
-// command 2, Cancel.
+// Apart from the worker's messages to the installing page, every procedure
+// here reports every message as not handled, so the dialog manager's
+// defaults stay in force: Escape and the close box are command 2, Cancel.
 #ifndef TARNVALE_UI_WIZARD_H
 #define TARNVALE_UI_WIZARD_H
 
@@ -52,7 +54,8 @@ INT_PTR CALLBACK WizardFrame(HWND frame, UINT message, WPARAM wParam, LPARAM lPa
 //   DirectoryPage   edit 1019 holds InstallDir; every change is copied back
 //                   and checked ("Invalid Path" under "Path error"); Browse
 //                   opens the folder browser on the edit's directory
-//   InstallingPage  sets up bar 1004 and starts the install worker
+//   InstallingPage  sets up bar 1004, starts the install worker and shows
+//                   its reports (WM_INSTALL_*)
 INT_PTR CALLBACK LicensePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK DirectoryPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 #include "ui/wizard.h"
 
 #include "core/bounded_text.h"
+#include "core/script_vocabulary.h"
 #include "resources/resource_ids.h"
 #include "engine/install_worker.h"
 
@@ -51,7 +52,7 @@ void ChangePage(HWND frame, int step, bool opening) {
         CurrentPage += step;
         if (CurrentPage < 0) CurrentPage = 0;
     }
-    GetPrivateProfileStringA("INSTALL PROJECT", "LICENSE FILE", "", LicenseFileName,
+    GetPrivateProfileStringA(kProjectSection, kLicenseFileKey, "", LicenseFileName,
                              sizeof(LicenseFileName), ScriptPath);
     if (LicenseFileName[0] == '\0' && CurrentPage == 0) CurrentPage = 1;
 
@@ -102,7 +103,7 @@ INT_PTR CALLBACK WizardFrame(HWND frame, UINT message, WPARAM wParam, LPARAM) {
                 SendMessageA(frame, WM_WIZARD_STEP, (WPARAM)-1, 0);
             break;
         case IDCANCEL:
-            UserCancelled = 1;
+            MarkUserCancelled();
             EndDialog(frame, IDCANCEL);
             break;
         }

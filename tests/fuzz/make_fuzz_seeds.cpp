@@ -4,69 +4,31 @@
 //   make_fuzz_seeds DIR   ->  DIR/trailer/*.bin  small containers
 //                             DIR/lzss/*.bin     streams of the format
 #include <stdio.h>
-#include <string.h>
-#include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/lzss_codec.h"
-#include "core/lzss_memory.h"
 #include "core/sfx_writer.h"
+#include "tests/support/codec_harness.h"
 
 namespace {
 
-typedef std::vector<uint8_t> Bytes;
-
-struct Item {
-    std::string name;
-    std::string data;
-};
-
 // A 64-byte stand-in for the program image, the items and the trailer.
-Bytes Container(const std::vector<Item>& items) {
+Bytes Container(const std::vector<SfxItem>& items) {
     Bytes image(64, 0xCC);
     image[0] = 'M';
     image[1] = 'Z';
-    std::vector<SfxItem> bytes;
-    for (const Item& item : items) bytes.push_back({item.name, Bytes(item.data.begin(), item.data.end())});
-    return SfxContainer(image, bytes);
+    return SfxContainer(image, items);
 }
+
+Bytes Of(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 Bytes Encoded(const std::string& text) {
-    std::unique_ptr<LzssCodec> codec(new LzssCodec());
-    Bytes out(text.size() + text.size() / 8 + 16);
-    MemoryReader reader = {(const uint8_t*)text.data(), text.size(), 0};
-    MemoryWriter writer = {out.data(), out.size(), 0};
-    LzssMemoryReader(&codec->inStream, &reader);
-    LzssMemoryWriter(&codec->outStream, &writer);
-    codec->maxChain = kLzssMaxChain;
-    codec->EncodeStream();
-    out.resize(writer.size);
-    return out;
-}
-
-// Table-like data longer than the window, from a fixed sequence: as input
-// to encode it makes the encoder drop positions out of its window.
-Bytes Records(size_t size) {
-    static const char* const kWords[] = {"setup", "files", "registry", "\r\n", "C:\\Windows", "0000"};
-    Bytes out;
-    uint32_t x = 12345;
-    while (out.size() < size) {
-        x = x * 1103515245u + 12345u;
-        for (const char* w = kWords[(x >> 16) % 6]; *w; ++w) out.push_back((uint8_t)*w);
-        out.push_back((uint8_t)(x >> 24));
-    }
-    out.resize(size);
-    return out;
-}
-
-bool Write(const std::string& path, const Bytes& data) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
-    return fclose(f) == 0 && ok;
+    std::unique_ptr<LzssEncoder> encoder(new LzssEncoder());
+    return Encode(*encoder, Of(text));
 }
 
 }  // namespace
@@ -77,9 +39,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string dir = argv[1];
-    mkdir(dir.c_str(), 0755);
-    mkdir((dir + "/trailer").c_str(), 0755);
-    mkdir((dir + "/lzss").c_str(), 0755);
+    std::filesystem::create_directories(dir + "/trailer");
+    std::filesystem::create_directories(dir + "/lzss");
 
     Bytes noEntries = Container({});
     static const char kCode[] = "\x55\x8B\xEC\x83\xEC\x10\x00\x00\x00\x00\xC3\x90\x90\x90\x55\x8B\xEC";
@@ -88,10 +49,10 @@ int main(int argc, char** argv) {
         const char* name;
         Bytes data;
     } seeds[] = {
-        {"trailer/one.bin", Container({{"install.ini", "[INFO]\r\nSIZE=5\r\n"}})},
-        {"trailer/three.bin", Container({{"a.exe", "abcabcabc"}, {"empty", ""}, {"a.exe", "second"}})},
-        {"trailer/unsafe_names.bin",
-         Container({{"../up", "x"}, {"sub/dir", "y"}, {"..", "z"}, {"c:drive", "w"}, {"ok", "fine"}})},
+        {"trailer/one.bin", Container({{"install.ini", Of("[INFO]\r\nSIZE=5\r\n")}})},
+        {"trailer/three.bin", Container({{"a.exe", Of("abcabcabc")}, {"empty", {}}, {"a.exe", Of("second")}})},
+        {"trailer/unsafe_names.bin", Container({{"../up", Of("x")}, {"sub/dir", Of("y")}, {"..", Of("z")},
+                                                {"c:drive", Of("w")}, {"ok", Of("fine")}})},
         {"trailer/no_entries.bin", noEntries},
         {"trailer/no_signature.bin", Bytes(noEntries.begin(), noEntries.end() - 1)},
         {"lzss/empty.bin", {0, 0, 0, 0, 0}},
@@ -101,10 +62,13 @@ int main(int argc, char** argv) {
         {"lzss/cut.bin", {200, 0, 0, 0, 0x80, 'a', 0x00}},
         {"lzss/text.bin", Encoded("setup copies the files, then setup registers the files it copied\r\n")},
         {"lzss/code.bin", Encoded(machine + machine + machine)},
-        {"lzss/records.bin", Records(12000)},
+        // Data longer than the window: as input to encode it makes the
+        // encoder drop positions out of its window.
+        {"lzss/records.bin", Text(12000, 12345)},
     };
     for (const auto& seed : seeds) {
-        if (!Write(dir + "/" + seed.name, seed.data)) {
+        std::ofstream out(dir + "/" + seed.name, std::ios::binary | std::ios::trunc);
+        if (!out.write((const char*)seed.data.data(), (std::streamsize)seed.data.size()) || !out.flush()) {
             fprintf(stderr, "make_fuzz_seeds: cannot write %s/%s\n", dir.c_str(), seed.name);
             return 1;
         }

@@ -34,7 +34,7 @@ const CheckRow kRows[] = {
 };
 
 TEST(LzssCheck, Streams) {
-    std::unique_ptr<LzssCodec> codec(new LzssCodec());
+    std::unique_ptr<LzssDecoder> decoder(new LzssDecoder());
     const std::string prefix = "stub bytes in front";
     for (const CheckRow& row : kRows) {
         std::FILE* file = std::tmpfile();
@@ -44,7 +44,7 @@ TEST(LzssCheck, Streams) {
         std::fputs("trailer follows", file);  // must not be read as stream bytes
         uint32_t length = 99;
         std::string problem;
-        bool ok = CheckLzssStream(codec.get(), file, static_cast<int64_t>(prefix.size()),
+        bool ok = CheckLzssStream(decoder.get(), file, static_cast<int64_t>(prefix.size()),
                                   static_cast<int64_t>(row.stream.size()), &length, &problem);
         std::fclose(file);
         EXPECT_EQ(row.ok, ok) << row.name << ": " << problem;

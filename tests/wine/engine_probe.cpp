@@ -1,6 +1,6 @@
 // Test program for Wine: the setup program's run with the install worker
-// started on an installing page (template 106) inside a frame (template
-// 105), in place of the wizard. Packages are built with it as the stub
+// started on an installing page (template 106, the real page's procedure)
+// inside a frame (template 105), in place of the wizard. Packages are built with it as the stub
 // (tarnvale build --stub engine-probe.exe).
 //
 //   engine-probe.exe [cancel-at N]
@@ -27,6 +27,7 @@
 #include "system/settings.h"
 #include "sync_point.h"
 #include "ui/ui.h"
+#include "ui/wizard.h"
 
 namespace {
 
@@ -40,7 +41,12 @@ int lineCount;
 int positionMessages;
 char buttonStates[64];
 
-INT_PTR CALLBACK Unhandled(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+// The installing page as the wizard has it, but started here once its
+// controls are watched rather than when it is made.
+INT_PTR CALLBACK ProbePage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) return FALSE;
+    return InstallingPage(page, message, wParam, lParam);
+}
 
 void AppendState(char state) {
     size_t length = strlen(buttonStates);
@@ -92,7 +98,7 @@ void Wizard(HWND backdrop) {
     RegisterDialogControls();
     frame = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_WIZARD), backdrop, FrameProc, 0);
     HWND page = frame ? CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_INSTALLING), frame,
-                                           Unhandled, 0)
+                                           ProbePage, 0)
                       : NULL;
     if (page == NULL) {
         Say("FAIL no installing page\n");

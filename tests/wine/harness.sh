@@ -1,118 +1,66 @@
 # Shell helpers of the Wine cases, sourced inside wine-run:
 #   . harness.sh BINDIR
 # sets bin, work (a scratch folder), drive_c, packages (C:\packages), temp
-# (%TEMP% as Windows gives it), temp_unix and workspace (%TEMP%\QOZSETUP
-# on the Linux side).
+# (%TEMP% as Windows gives it), workspace (%TEMP%\QOZSETUP on the Linux
+# side) and seed, from which every random byte is drawn: TARNVALE_SEED, or
+# a fixed one. A failing case that drew random bytes prints its seed.
 bin=$1
 work=$WINE_RUN_DIR/work
 drive_c=$WINEPREFIX/drive_c
 packages=$drive_c/packages
+seed=${TARNVALE_SEED:-1207}
 mkdir -p "$work" "$packages" || exit 1
 failures=0
-row="setup"
+row=setup
 
 fail() {
     printf 'FAIL [%s] %s\n' "$row" "$*"
     failures=$((failures + 1))
 }
 
-# finish MESSAGE: the case's summary and exit code.
-finish() {
-    if [ $failures -ne 0 ]; then
-        echo "$failures failure(s)${seed:+; seed $seed (set TARNVALE_SEED=$seed to repeat)}"
-        exit 1
-    fi
-    echo "$1"
-}
-
-# same WHAT ACTUAL EXPECTED
+# same WHAT ACTUAL EXPECTED; same_file EXPECTED ACTUAL
 same() {
     [ "$2" = "$3" ] || fail "$1: actual '$2', expected '$3'"
+}
+same_file() {
+    cmp -s "$1" "$2" || fail "$2 is missing or differs from $1"
+}
+
+# finish MESSAGE: the case's summary and exit code.
+finish() {
+    [ $failures -eq 0 ] && echo "$1" && exit 0
+    echo "$failures failure(s)${seed_used:+; seed $seed (set TARNVALE_SEED=$seed to repeat)}"
+    exit 1
 }
 
 # compare_output EXPECTED-TEXT FILE: FILE (CRs removed) against the text.
 compare_output() {
     printf '%s\n' "$1" >"$work/expected-output"
     tr -d '\r' <"$2" >"$work/actual-output"
-    if ! cmp -s "$work/expected-output" "$work/actual-output"; then
-        fail "output (- expected, + actual):"
-        diff -u "$work/expected-output" "$work/actual-output" | tail -n +3
-    fi
+    cmp -s "$work/expected-output" "$work/actual-output" && return
+    fail "output (- expected, + actual):"
+    diff -u "$work/expected-output" "$work/actual-output" | tail -n +3
 }
 
-# drive EXPECTED < SCRIPT: runs SCRIPT with window-probe.exe and compares
-# what it printed, and its exit code 0.
+# drive < SCRIPT: runs SCRIPT with window-probe.exe, whose checks are in
+# the script; what it and the program printed is in $work/driven.
+# drive_async OUT < SCRIPT: the same in the background, printing into OUT,
+# with driven_pid its process.
 drive() {
-    wine "$bin/window-probe.exe" >"$work/driven" 2>"$work/driven-err"
-    status=$?
-    [ $status -eq 0 ] || fail "window-probe exit code $status; stderr: $(cat "$work/driven-err")"
-    compare_output "$1" "$work/driven"
+    wine "$bin/window-probe.exe" >"$work/driven" 2>&1 ||
+        fail "window-probe: $(tr -d '\r' <"$work/driven")"
 }
-
-# drive_async OUT < SCRIPT: as drive, in the background; `driven_pid` is
-# its process, its output goes to OUT.
 drive_async() {
-    # A background command would read /dev/null: the script goes by file.
     cat >"$work/async-script"
-    wine "$bin/window-probe.exe" <"$work/async-script" >"$1" 2>"$work/driven-err" &
+    wine "$bin/window-probe.exe" <"$work/async-script" >"$1" 2>&1 &
     driven_pid=$!
 }
 
-# package NAME [--stub EXE] < SCRIPT: builds C:\packages\NAME.exe from the
-# install script on standard input; the files it names come from
-# $work/files-NAME.
-package() {
-    name=$1
-    shift
-    mkdir -p "$work/files-$name"
-    cat >"$work/files-$name/install.ini"
-    if ! "$bin/tarnvale" build "$work/files-$name/install.ini" -o "$packages/$name.exe" \
-        --files "$work/files-$name" "$@" >"$work/build.log" 2>&1; then
-        cat "$work/build.log"
-        echo "FAIL cannot build the package $name"
-        exit 1
-    fi
-}
-
-# reg_value KEY NAME: a REG_SZ value as `wine reg query` shows it, or
-# <missing>. KEY as reg takes it ("HKLM\Software\My Product").
-reg_value() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-        awk -v prefix="    $2    REG_SZ    " '
-            index($0, prefix) == 1 { print substr($0, length(prefix) + 1); found = 1 }
-            END { if (!found) print "<missing>" }'
-}
-
-# system_reg_value KEY NAME: the same value read from the prefix's
-# system.reg, which the wineserver writes when it ends: so it is ended
-# first. KEY is relative to HKEY_LOCAL_MACHINE ("Software\My Product");
-# names compare without regard to case, as the registry does.
-system_reg_value() {
-    wineserver -w
-    key=$(printf '%s' "$1" | sed 's/\\/\\\\/g')
-    # Through the environment: awk -v would undo the doubled backslashes.
-    REG_KEY=$key REG_NAME=$2 awk '
-        BEGIN { key = ENVIRON["REG_KEY"]; name = ENVIRON["REG_NAME"] }
-        index($0, "[") == 1 {
-            inkey = tolower(substr($0, 2, length(key))) == tolower(key) &&
-                    substr($0, length(key) + 2, 1) == "]"
-            next
-        }
-        inkey && tolower(substr($0, 1, length(name) + 3)) == tolower("\"" name "\"=") {
-            value = substr($0, length(name) + 4)
-            if (value ~ /^".*"$/) value = substr(value, 2, length(value) - 2)
-            print value
-            found = 1
-            exit
-        }
-        END { if (!found) print "<missing>" }' "$WINEPREFIX/system.reg" | sed 's/\\\\/\\/g'
-}
-
-# await_ready NAME [SECONDS]: waits until a program meets us at NAME
+# await_ready NAME: waits (30 s at most) until a program meets us at NAME
 # (sync_point.h). release NAME: lets it go on.
 await_ready() {
-    tries=$((${2:-30} * 20))
-    while [ ! -e "$drive_c/sync/$1.ready" ]; do
+    tries=600
+    until [ -e "$drive_c/sync/$1.ready" ]; do
         tries=$((tries - 1))
         [ $tries -gt 0 ] || return 1
         sleep 0.05
@@ -122,12 +70,57 @@ release() {
     touch "$drive_c/sync/$1.go"
 }
 
-# The workspace as the prefix's programs see it: ask, do not guess.
-temp=$(wine "$bin/window-probe.exe" --temp-path | tr -d '\r')
-temp_unix=$(winepath -u "$temp" 2>/dev/null | tr -d '\r')
-temp_unix=${temp_unix%/}
-workspace=$temp_unix/QOZSETUP
-if [ -z "$temp" ] || [ ! -d "$temp_unix" ]; then
-    echo "FAIL cannot find the temporary directory ('$temp' -> '$temp_unix')"
+# random_bytes COUNT STREAM: COUNT bytes of the numbered STREAM of the seed.
+random_bytes() {
+    seed_used=1
+    command -v openssl >/dev/null || { echo "FAIL the random inputs need openssl"; exit 1; }
+    openssl enc -aes-128-ctr -K "$(printf '%032x' "$seed")" -iv "$(printf '%032x' "$2")" \
+        -in /dev/zero 2>/dev/null | head -c "$1"
+}
+
+# package NAME [--stub EXE] < SCRIPT: builds C:\packages\NAME.exe from the
+# install script on standard input and the files in $work/files-NAME.
+package() {
+    name=$1
+    shift
+    mkdir -p "$work/files-$name"
+    cat >"$work/files-$name/install.ini"
+    "$bin/tarnvale" build "$work/files-$name/install.ini" -o "$packages/$name.exe" \
+        --files "$work/files-$name" "$@" >"$work/build.log" 2>&1 && return
+    cat "$work/build.log"
+    echo "FAIL cannot build the package $name"
     exit 1
-fi
+}
+
+# values KEY NAME...: REG_SZ values of HKLM\KEY, " | " between them.
+values() {
+    wine "$bin/window-probe.exe" --reg "$@" | tr -d '\r'
+}
+
+# system_reg_value KEY NAME: a value of HKLM\KEY as system.reg holds it,
+# which the wineserver writes when it ends: so it is ended first. Names
+# compare without regard to case, as the registry does.
+system_reg_value() {
+    wineserver -w
+    # Through the environment: awk -v would undo the doubled backslashes.
+    KEY="[$(printf '%s' "$1" | sed 's/\\/\\\\/g')]" NAME="\"$2\"=" awk '
+        index($0, "[") == 1 { inkey = index(tolower($0), tolower(ENVIRON["KEY"])) == 1 }
+        inkey && index(tolower($0), tolower(ENVIRON["NAME"])) == 1 {
+            value = substr($0, length(ENVIRON["NAME"]) + 1)
+            if (value ~ /^".*"$/) value = substr(value, 2, length(value) - 2)
+            gsub(/\\\\/, "\\", value)
+            print value
+            found = 1
+            exit
+        }
+        END { if (!found) print "<missing>" }' "$WINEPREFIX/system.reg"
+}
+
+# unix PATH: where a path on C: lies on the Linux side.
+unix() {
+    printf '%s/%s' "$drive_c" "$(printf '%s' "${1#[Cc]:\\}" | tr '\\' /)"
+}
+
+temp=$(wine "$bin/window-probe.exe" --temp-path | tr -d '\r')
+workspace=$(unix "${temp}QOZSETUP")
+[ -d "$(unix "$temp")" ] || { echo "FAIL cannot find the temporary directory ('$temp')"; exit 1; }

@@ -1,61 +1,57 @@
-// Test program for Wine: the setup program's run sequence with test parts
-// in place of uninstall protection, the wizard and the password storage,
-// so that a test sees the run's state at those steps. Packages are built
-// with it as the stub (tarnvale build --stub run-probe.exe).
+// Test program for Wine: the setup program's run with parts of its own in
+// place of uninstall protection, the wizard and the password storage
+// (packages are built with it as the stub), and pieces of the run alone.
 //
-//   run-probe.exe --platform     prints "platform R" (DetectPlatform's
-//                                result) and "version MAJOR.MINOR id ID"
-//   run-probe.exe [MODE...]      runs the sequence; MODE words:
-//     sync              meet the script at "wizard" (sync_point.h) while
-//                       the wizard step runs
-//     cancel            the wizard ends as if cancelled (UserCancelled 1)
-//     protect-end       the protection step removes the workspace and ends
-//                       the run
+//   run-probe.exe --platform         "platform R" (DetectPlatform) and
+//                                    "version MAJOR.MINOR id ID"
+//   run-probe.exe --attributes PATH  "attributes 0xHEX" or "attributes none"
+//   run-probe.exe --extract DIR      ExtractAll of its own payload: a line
+//       "progress DONE/TOTAL user=U extra=E" a callback (given 0x5a5a1234
+//       and -77), then "dir D" (the buffer afterwards) and "result CODE"
+//   run-probe.exe [MODE...]          the run: each test part prints what it
+//       sees; then "backdrop closed ..." (how the backdrop got WM_CLOSE) and
+//       "end R". After 60 s: "FAIL still running", exit code 3. MODE words:
+//     sync              the wizard step meets the script at "wizard"
+//     cancel            the wizard step ends as if cancelled
+//     protect-end       the protection step removes the workspace, ends the run
 //     protect-password  the protection step registers the password "secret"
-//
-// Prints what each test part sees, one line each, then
-// "backdrop closed ..." and "end R" with the run's result. A run still going
-// after 40 s prints "FAIL still running" and ends with exit code 3.
+//     protection        the real protection (dialogs 107 and 108; "armed
+//                       code [CODE]" when it goes on) and storage ("stored"),
+//                       and a wizard step that does nothing
 #include <windows.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include "core/sfx_archive.h"
-#include "setup/run_sequence.h"
 #include "core/run_text.h"
+#include "core/sfx_archive.h"
+#include "setup/protection.h"
+#include "setup/run_sequence.h"
+#include "sync_point.h"
 #include "system/settings.h"
 #include "system/system_helpers.h"
 #include "system/workspace.h"
-#include "sync_point.h"
 
 namespace {
 
 SfxArchive Archive;
-
-bool modeSync;
-bool modeCancel;
-bool modeProtectEnd;
-bool modeProtectPassword;
-
-// How the backdrop was closed: set by its subclass procedure.
+bool modeSync, modeCancel, modeProtectEnd, modeProtectPassword;
 WNDPROC backdropProcedure;
 const char* backdropClosed = "never";
 
-// "Path" of the product key as QueryRegString reads it.
 void SayPath(const char* productKey) {
     char* path = productKey[0] ? QueryRegString(HKEY_LOCAL_MACHINE, productKey, "Path") : NULL;
     Say("Path %s%s%s\n", path ? "[" : "", path ? path : "missing", path ? "]" : "");
     free(path);
 }
 
-bool WorkspaceExists() {
+const char* WorkspaceState() {
     DWORD attributes = GetFileAttributesA(WorkspaceDir);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    bool there = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return there ? "present" : "gone";
 }
 
-// Visible dialogs of this process's thread: the preparing dialog must be
-// gone by the wizard step, the restart dialog is one when it is open.
+// Visible dialogs of this thread: the preparing dialog must be gone by the
+// wizard step; the restart dialog is one while it is open.
 BOOL CALLBACK CountDialog(HWND window, LPARAM param) {
     char className[16] = "";
     GetClassNameA(window, className, sizeof(className));
@@ -70,17 +66,16 @@ int OpenDialogs() {
     return count;
 }
 
+// Reached from the restart dialog's close box while that dialog is still
+// up, or from the end of the run.
 LRESULT CALLBACK WatchBackdrop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE && strcmp(backdropClosed, "never") == 0) {
-        // Reached from the restart dialog's close box while that dialog is
-        // still up, or from the end of the run.
+    if (message == WM_CLOSE && strcmp(backdropClosed, "never") == 0)
         backdropClosed = OpenDialogs() > 0 ? "with a dialog open" : "with no dialog open";
-    }
     return CallWindowProcA(backdropProcedure, window, message, wParam, lParam);
 }
 
 int Protect(const char* productKey, UninstallPassword* password) {
-    Say("protect key [%s] workspace %s\n", productKey, WorkspaceExists() ? "present" : "gone");
+    Say("protect key [%s] workspace %s\n", productKey, WorkspaceState());
     SayPath(productKey);
     if (modeProtectEnd) {
         RemoveWorkspace();
@@ -94,14 +89,11 @@ int Protect(const char* productKey, UninstallPassword* password) {
 }
 
 void Wizard(HWND backdrop) {
-    char className[16] = "";
+    char className[16] = "", productKey[kPathSize], current[kPathSize] = "";
     if (backdrop != NULL) GetClassNameA(backdrop, className, sizeof(className));
-    Say("wizard owner [%s] visible %d\n", className,
-        backdrop ? IsWindowVisible(backdrop) ? 1 : 0 : 0);
-    char productKey[kPathSize];
+    Say("wizard owner [%s] visible %d\n", className, backdrop && IsWindowVisible(backdrop) ? 1 : 0);
     FormatProductKey(productKey, sizeof(productKey), ProjectName);
     SayPath(productKey);
-    char current[kPathSize] = "";
     GetCurrentDirectoryA(sizeof(current), current);
     Say("InstallDir [%s]\nProjectName [%s]\nWorkspaceDir [%s]\nScriptPath [%s]\ncurrent [%s]\n",
         InstallDir, ProjectName, WorkspaceDir, ScriptPath, current);
@@ -116,12 +108,30 @@ void Wizard(HWND backdrop) {
 
 void StorePassword(const char* productKey, UninstallPassword* password) {
     Say("store key [%s] password [%s] code [%s] workspace %s\n", productKey, password->newPassword,
-        password->lengthCode, WorkspaceExists() ? "present" : "gone");
+        password->lengthCode, WorkspaceState());
     SayPath(productKey);
 }
 
+int RealProtect(const char* productKey, UninstallPassword* password) {
+    int result = ProtectUninstall(productKey, password);
+    if (result) Say("armed code [%s]\n", password->lengthCode);
+    return result;
+}
+
+void NoWizard(HWND) {}
+
+void RealStore(const char* productKey, UninstallPassword* password) {
+    StoreUninstallPassword(productKey, password);
+    Say("stored\n");
+}
+
+void Progress(uintptr_t user, uint32_t done, uint32_t total, int32_t extra) {
+    Say("progress %lu/%lu user=%#lx extra=%ld\n", (unsigned long)done, (unsigned long)total,
+        (unsigned long)user, (long)extra);
+}
+
 DWORD WINAPI Watchdog(LPVOID) {
-    Sleep(40000);
+    Sleep(60000);
     Say("FAIL still running\n");
     ExitProcess(3);
 }
@@ -129,24 +139,36 @@ DWORD WINAPI Watchdog(LPVOID) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && strcmp(argv[1], "--platform") == 0) {
-        int result = DetectPlatform();
+    const char* option = argc > 1 ? argv[1] : "";
+    if (strcmp(option, "--platform") == 0) {
         OSVERSIONINFOA version;
         memset(&version, 0, sizeof(version));
         version.dwOSVersionInfoSize = sizeof(version);
+        int result = DetectPlatform();
         GetVersionExA(&version);
         Say("platform %d\nversion %lu.%lu id %lu\n", result, version.dwMajorVersion,
             version.dwMinorVersion, version.dwPlatformId);
         return 0;
     }
+    if (strcmp(option, "--attributes") == 0 && argc == 3) {
+        DWORD attributes = GetFileAttributesA(argv[2]);
+        if (attributes == INVALID_FILE_ATTRIBUTES) return Say("attributes none\n"), 0;
+        return Say("attributes 0x%lx\n", (unsigned long)attributes), 0;
+    }
+    if (strcmp(option, "--extract") == 0 && argc == 3 && strlen(argv[2]) < kSfxDirSize) {
+        char dir[kSfxDirSize];
+        int result = Archive.ExtractAll(strcpy(dir, argv[2]), Progress, 0x5a5a1234, -77);
+        return Say("dir %s\nresult %d\n", dir, result), 0;
+    }
+    RunParts parts = {Protect, Wizard, StorePassword};
     for (int i = 1; i < argc; ++i) {
         modeSync |= strcmp(argv[i], "sync") == 0;
         modeCancel |= strcmp(argv[i], "cancel") == 0;
         modeProtectEnd |= strcmp(argv[i], "protect-end") == 0;
         modeProtectPassword |= strcmp(argv[i], "protect-password") == 0;
+        if (strcmp(argv[i], "protection") == 0) parts = RunParts{RealProtect, NoWizard, RealStore};
     }
     CloseHandle(CreateThread(NULL, 0, Watchdog, NULL, 0, NULL));
-    const RunParts parts = {Protect, Wizard, StorePassword};
     int result = RunSetup(&Archive, parts);
     Say("backdrop closed %s\nend %d\n", backdropClosed, result);
     return result;

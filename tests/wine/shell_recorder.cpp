@@ -1,14 +1,9 @@
 // Test program for the shell integration: records how it was started into
-// the file that the environment variable TARNVALE_SHELL_RECORD names, one
-// "key=value" line each:
-//   command=<GetCommandLineA>
-//   module=<its own full path>
-//   show=<wShowWindow, or -1 when STARTF_USESHOWWINDOW is clear>
-//   cwd=<current directory>
-// A "*" in the variable's value stands for the program's own file name, so
-// that several programs started by one install record side by side. The
-// file is written beside its final name and then moved there, so a reader
-// never sees half of it.
+// the file that TARNVALE_SHELL_RECORD names ("*" standing for its own file
+// name), one line each: command=<GetCommandLineA>, module=<its own path>,
+// show=<wShowWindow, or -1 without STARTF_USESHOWWINDOW>, cwd=<current
+// directory>. The file is written beside its final name and then moved
+// there, so a reader never sees half of it.
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>

@@ -21,17 +21,14 @@ inline void Say(const char* format, ...) {
 // Announces `name` and waits for the go-ahead. Returns 1, or 0 when the
 // marker cannot be written or no go-ahead came within `seconds`.
 inline int MeetAt(const char* name, int seconds) {
-    char ready[MAX_PATH];
-    char go[MAX_PATH];
-    if (_snprintf(ready, sizeof(ready), "C:\\sync\\%s.ready", name) < 0 ||
-        _snprintf(go, sizeof(go), "C:\\sync\\%s.go", name) < 0)
-        return 0;
-    ready[sizeof(ready) - 1] = go[sizeof(go) - 1] = '\0';
+    char ready[MAX_PATH], go[MAX_PATH];
+    snprintf(ready, sizeof(ready), "C:\\sync\\%s.ready", name);
+    snprintf(go, sizeof(go), "C:\\sync\\%s.go", name);
     CreateDirectoryA("C:\\sync", NULL);
     HANDLE marker = CreateFileA(ready, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (marker == INVALID_HANDLE_VALUE) return 0;
     CloseHandle(marker);
-    for (DWORD waited = 0; waited < (DWORD)seconds * 1000; waited += 20) {
+    for (int waited = 0; waited < seconds * 1000; waited += 20) {
         if (GetFileAttributesA(go) != INVALID_FILE_ATTRIBUTES) return 1;
         Sleep(20);
     }

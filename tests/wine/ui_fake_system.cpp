@@ -1,27 +1,21 @@
 #include "tests/wine/ui_fake_system.h"
 
-#include <string.h>
-
-#include "resources/resource_ids.h"
 #include "system/settings.h"
 #include "system/system_helpers.h"
 
-// The settings that the windows read.
+// The settings that the windows read and write.
+HINSTANCE AppInstance;
 int IsWinNT;
 char ProjectName[kPathSize];
+char ScriptPath[kPathSize];
+char InstallDir[kPathSize];
+volatile LONG UserCancelled;
 
 FakeSystemCalls FakeCalls;
 
-void ResetFakeCalls() {
-    memset(&FakeCalls, 0, sizeof(FakeCalls));
-}
-
-// Records the call, then centres and shows the window by the same rule as
-// the real helper, so that the windows also look right in screenshots.
+// Centres and shows the window as the real helper does, so that the
+// windows also look right in screenshots.
 void CenterOnScreen(HWND window) {
-    ++FakeCalls.centreCalls;
-    FakeCalls.centredWindow = window;
-    FakeCalls.restartNowWasChecked = IsDlgButtonChecked(window, IDC_RESTART_NOW) == BST_CHECKED;
     RECT rect;
     GetWindowRect(window, &rect);
     int x = (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2;
@@ -29,7 +23,15 @@ void CenterOnScreen(HWND window) {
     SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void RestartWindows(int isNt) {
-    ++FakeCalls.restartCalls;
-    FakeCalls.restartFlag = isNt;
+void RestartWindows(int) {}
+
+int ShowMessage(HWND, const char* text, const char* caption, UINT) {
+    ++FakeCalls.messages;
+    lstrcpynA(FakeCalls.lastText, text, sizeof(FakeCalls.lastText));
+    lstrcpynA(FakeCalls.lastCaption, caption, sizeof(FakeCalls.lastCaption));
+    return IDOK;
+}
+
+int ShowNotice(const char* text, const char* caption) {
+    return ShowMessage(NULL, text, caption, MB_OK);
 }

@@ -1,65 +1,39 @@
 // Test driver for Wine: starts a program and works its windows as a user
-// would, from a script of commands read on standard input.
+// would, from a script on standard input. The checks are in the script:
+// the driver prints only what fails, beside the program's own output.
 //
-//   window-probe.exe --temp-path          prints GetTempPathA's result
-//   window-probe.exe --idle SECONDS       waits, then prints "idle done"
-//   window-probe.exe < SCRIPT             runs SCRIPT
+//   window-probe.exe --temp-path        GetTempPathA's result
+//   window-probe.exe --reg KEY NAME...  REG_SZ values of HKLM\KEY, " | "
+//       between them: "<missing>", or "<unterminated>" when stored without
+//       the terminating zero
+//   window-probe.exe < SCRIPT
 //
-// Script: one command per line, words split at blanks, "a b" is one word.
-// Times are in seconds (default 20). WINDOW below is the current window,
-// the one the last `wait` found; ID is a control id of it, or "-" for the
-// window itself.
-//
-//   env NAME VALUE        set for the programs started afterwards
-//   start PROGRAM [ARG]   start PROGRAM; it writes to this program's output
-//   wait CLASS CAPTION [T]  wait for a visible top-level window of PROGRAM
-//                         ("*" matches anything; "" an empty caption);
-//                         prints "window CLASS [CAPTION]"
-//   suspend | resume      stop or go on with PROGRAM's first thread
-//   text ID               prints "text ID [TEXT]"
-//   checked ID            prints "checked ID 0|1"
-//   place                 prints "place centred", "place work-area" or
-//                         "place X Y W H" for WINDOW on the screen
-//   exists CLASS CAPTION  prints "exists CLASS [CAPTION] yes|no"
-//   click ID              posts BM_CLICK
-//   settext ID TEXT       sends WM_SETTEXT
-//   key escape|return|tab|space   posts the key to the focused window
-//   close                 posts WM_CLOSE to WINDOW
-//   gone [T]              waits until WINDOW is destroyed; prints "gone"
-//   sync NAME [T]         meets the running script (sync_point.h)
-//   answer [T]            until PROGRAM ends: prints each new visible
-//                         window as "window [CAPTION] text [TEXT]" (TEXT:
-//                         control 0xFFFF, the text of a message box) and
-//                         presses its OK; then as `exit`
-//   exit [T]              waits for PROGRAM to end; prints "exit CODE"
-//   page [T]              waits until WINDOW shows a child dialog (a wizard
-//                         page), which becomes WINDOW; prints "page"
-//   frame                 WINDOW becomes its top-level window; prints "frame"
-//   state ID enabled|disabled [T]  waits until the control is so; prints
-//                         "state ID enabled|disabled"
-//   lines ID              prints "lines ID last [TEXT]", the last line of
-//                         list box ID
-//   edittext ID           prints "edittext ID [TEXT]", the text of an edit
-//   listed ID N [T]       waits until list box ID holds N lines or more;
-//                         prints "listed ID N"
-//   bar ID N [T]          waits until progress bar ID is at N; prints
-//                         "bar ID at N"
-//   answering click ID [T]
-//   answering settext ID TEXT [T]  sends BM_CLICK or WM_SETTEXT to the
-//                         control from a second thread; until the send
-//                         returns, every window of PROGRAM that comes up is
-//                         printed as `answer` prints it and its OK pressed;
-//                         then prints "sent click ID" or "sent settext ID [TEXT]"
-//   declining click ID [T]
-//   declining settext ID TEXT [T]  the same, pressing Cancel instead of OK
-//
-// A command that fails prints "FAIL ..." and ends the script; PROGRAM is
-// then stopped. Exit code 0 when the script ran to its end, 1 when a
-// command failed, 2 on a bad command line or script.
+// SCRIPT: a command a line, words split at blanks, "a b" one word. WINDOW
+// is what the last `wait` found; ID a control of it or of a visible child
+// dialog (a wizard page), "-" WINDOW itself. Waits give up after 60 s.
+//   env NAME VALUE           for the program started afterwards
+//   start PROGRAM [ARG...]
+//   wait CLASS CAPTION       for a visible top-level window of PROGRAM
+//   check ID WHAT VALUE      WHAT of the control is VALUE: text (line breaks
+//                            as \n), enabled (0|1), bar (position), lines
+//                            (of a list box), focus (the id of PROGRAM's
+//                            focused control)
+//   await ID WHAT VALUE      waits until it is (lines: VALUE or more)
+//   click ID [EXPECT...]     BM_CLICK, WM_SETTEXT, sent from a thread of
+//   type ID TEXT [EXPECT...] its own: each dialog that comes up until the
+//   exit [EXPECT...]         send returns (PROGRAM ends with exit code 0)
+//                            must meet an EXPECT: "[cancel:]CAPTION[|TEXT]",
+//                            TEXT a message box's; it is answered with OK
+//                            or Cancel. A dialog: a visible top-level #32770
+//                            of PROGRAM with a caption
+//   key escape|tab           posted to PROGRAM's focused control
+//   close                    posts WM_CLOSE to WINDOW
+//   sync NAME                meets the shell script (sync_point.h)
+// A failure prints "FAIL line N: ...", stops PROGRAM and ends the script,
+// exit code 1.
 #include <windows.h>
 
 #include <commctrl.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -67,304 +41,165 @@
 
 namespace {
 
-const int kDefaultSeconds = 20;
-const int kMaxWords = 8;
-const int kMaxSeen = 32;
+const DWORD kLimitMs = 60000;
+const int kTextSize = 1024;
 
-struct Driver {
-    PROCESS_INFORMATION process;
-    bool started;
-    HWND window;
-    HWND seen[kMaxSeen];
-    int seenCount;
-};
+PROCESS_INFORMATION program;
+HWND current;
+int lineNumber;
 
-Driver driver;
-
-bool Matches(const char* pattern, const char* text) {
-    return strcmp(pattern, "*") == 0 || strcmp(pattern, text) == 0;
+bool Fail(const char* format, const char* a = "", const char* b = "", const char* c = "",
+          const char* d = "") {
+    Say("FAIL line %d: ", lineNumber);
+    Say(format, a, b, c, d);
+    Say("\n");
+    return false;
 }
 
-// A visible window of the started program.
-bool ShownByProgram(HWND window) {
+// Read in UTF-16: Wine hands the narrow form back unconverted across
+// processes.
+void ReadText(HWND window, char* out) {
+    WCHAR wide[kTextSize] = L"";
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(window, WM_GETTEXT, kTextSize, (LPARAM)wide, SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
+    char narrow[kTextSize];
+    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, kTextSize, NULL, NULL)) narrow[0] = 0;
+    int at = 0;
+    for (const char* c = narrow; *c != '\0' && at < kTextSize - 2; ++c) {
+        if (*c == '\n') out[at++] = '\\';
+        if (*c != '\r') out[at++] = *c == '\n' ? 'n' : *c;
+    }
+    out[at] = '\0';
+}
+
+bool Shown(HWND window, const char* className, const char* caption) {
     DWORD owner = 0;
+    char seenClass[256] = "", seenCaption[256] = "";
     GetWindowThreadProcessId(window, &owner);
-    return owner == driver.process.dwProcessId && IsWindowVisible(window);
+    GetClassNameA(window, seenClass, sizeof(seenClass));
+    GetWindowTextA(window, seenCaption, sizeof(seenCaption));
+    return owner == program.dwProcessId && IsWindowVisible(window) &&
+           strcmp(className, seenClass) == 0 &&
+           (caption ? strcmp(caption, seenCaption) == 0 : seenCaption[0] != '\0');
 }
 
+// Windows of the program: by class and caption, or the dialogs not yet
+// known (caption null), which become known.
 struct Search {
     const char* className;
     const char* caption;
     HWND found;
+    int count;
+    HWND known[64];
 };
 
-BOOL CALLBACK VisitForSearch(HWND window, LPARAM param) {
+BOOL CALLBACK Visit(HWND window, LPARAM param) {
     Search* search = reinterpret_cast<Search*>(param);
-    if (!ShownByProgram(window)) return TRUE;
-    char className[256] = "";
-    char caption[256] = "";
-    GetClassNameA(window, className, sizeof(className));
-    GetWindowTextA(window, caption, sizeof(caption));
-    if (!Matches(search->className, className) || !Matches(search->caption, caption)) return TRUE;
+    if (!Shown(window, search->className, search->caption)) return TRUE;
+    for (int i = 0; search->caption == NULL && i < search->count; ++i)
+        if (search->known[i] == window) return TRUE;
     search->found = window;
+    if (search->count < 64) search->known[search->count++] = window;
+    return search->caption != NULL;
+}
+
+HWND Find(Search* search) {
+    search->found = NULL;
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(search));
+    return search->found;
+}
+
+struct Lookup {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleControl(HWND window, LPARAM param) {
+    Lookup* lookup = reinterpret_cast<Lookup*>(param);
+    if (GetDlgCtrlID(window) != lookup->id || !IsWindowVisible(window)) return TRUE;
+    lookup->found = window;
     return FALSE;
-}
-
-HWND FindProgramWindow(const char* className, const char* caption) {
-    Search search = {className, caption, NULL};
-    EnumWindows(VisitForSearch, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-int Seconds(int count, char** words, int at) {
-    int value = count > at ? atoi(words[at]) : 0;
-    return value > 0 ? value : kDefaultSeconds;
-}
-
-bool ProgramEnded(DWORD waitMs) {
-    return WaitForSingleObject(driver.process.hProcess, waitMs) == WAIT_OBJECT_0;
 }
 
 HWND Control(const char* id) {
-    if (strcmp(id, "-") == 0) return driver.window;
-    return GetDlgItem(driver.window, atoi(id));
+    if (strcmp(id, "-") == 0) return current;
+    Lookup lookup = {atoi(id), GetDlgItem(current, atoi(id))};
+    if (lookup.found == NULL)
+        EnumChildWindows(current, FindVisibleControl, reinterpret_cast<LPARAM>(&lookup));
+    return lookup.found;
 }
 
-// An inheritable copy of a standard handle, so the started program writes
-// into the same output.
-HANDLE Inheritable(DWORD which) {
-    HANDLE copy = NULL;
-    DuplicateHandle(GetCurrentProcess(), GetStdHandle(which), GetCurrentProcess(), &copy, 0, TRUE,
-                    DUPLICATE_SAME_ACCESS);
-    return copy;
+HWND Focused() {
+    GUITHREADINFO thread;
+    memset(&thread, 0, sizeof(thread));
+    thread.cbSize = sizeof(thread);
+    return GetGUIThreadInfo(program.dwThreadId, &thread) ? thread.hwndFocus : NULL;
 }
 
-bool Start(int count, char** words) {
-    char commandLine[1024] = "";
-    size_t used = 0;
-    for (int i = 1; i < count; ++i) {
-        int written = _snprintf(commandLine + used, sizeof(commandLine) - used, "%s\"%s\"",
-                                i > 1 ? " " : "", words[i]);
-        if (written < 0 || (size_t)written >= sizeof(commandLine) - used) return false;
-        used += written;
-    }
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof(startup));
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = Inheritable(STD_INPUT_HANDLE);
-    startup.hStdOutput = Inheritable(STD_OUTPUT_HANDLE);
-    startup.hStdError = Inheritable(STD_ERROR_HANDLE);
-    if (!CreateProcessA(words[1], commandLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup,
-                        &driver.process)) {
-        Say("FAIL cannot start %s (error %lu)\n", words[1], (unsigned long)GetLastError());
-        return false;
-    }
-    driver.started = true;
-    return true;
-}
-
-bool Wait(int count, char** words) {
-    const char* caption = count > 2 ? words[2] : "*";
-    DWORD limit = Seconds(count, words, 3) * 1000;
-    // A short poll, so that a window that is up only briefly is caught.
-    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(2)) {
-        HWND window = FindProgramWindow(words[1], caption);
-        if (window != NULL) {
-            driver.window = window;
-            Say("window %s [%s]\n", words[1], caption);
-            return true;
-        }
-    }
-    Say("FAIL no window %s [%s] within %lu s\n", words[1], caption, (unsigned long)limit / 1000);
-    return false;
-}
-
-void Place() {
-    RECT frame;
-    RECT workArea;
-    GetWindowRect(driver.window, &frame);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
-    if (EqualRect(&frame, &workArea))
-        Say("place work-area\n");
-    else if (frame.left == (GetSystemMetrics(SM_CXSCREEN) - width) / 2 &&
-             frame.top == (GetSystemMetrics(SM_CYSCREEN) - height) / 2)
-        Say("place centred\n");
-    else
-        Say("place %ld %ld %d %d\n", frame.left, frame.top, width, height);
-}
-
-bool Key(const char* name) {
-    static const struct {
-        const char* name;
-        WPARAM key;
-    } kKeys[] = {
-        {"escape", VK_ESCAPE}, {"return", VK_RETURN}, {"tab", VK_TAB}, {"space", VK_SPACE}};
-    for (size_t i = 0; i < sizeof(kKeys) / sizeof(kKeys[0]); ++i) {
-        if (strcmp(name, kKeys[i].name) != 0) continue;
-        GUITHREADINFO thread;
-        memset(&thread, 0, sizeof(thread));
-        thread.cbSize = sizeof(thread);
-        HWND target = driver.window;
-        if (GetGUIThreadInfo(driver.process.dwThreadId, &thread) && thread.hwndFocus != NULL)
-            target = thread.hwndFocus;
-        PostMessageA(target, WM_KEYDOWN, kKeys[i].key, 1);
-        PostMessageA(target, WM_KEYUP, kKeys[i].key, 0xC0000001);
-        return true;
-    }
-    Say("FAIL unknown key %s\n", name);
-    return false;
-}
-
-bool Gone(int count, char** words) {
-    DWORD limit = Seconds(count, words, 1) * 1000;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(10)) {
-        if (!IsWindow(driver.window)) {
-            Say("gone\n");
-            return true;
-        }
-    }
-    Say("FAIL the window is still there after %lu s\n", (unsigned long)limit / 1000);
-    return false;
-}
-
-bool AlreadySeen(HWND window) {
-    for (int i = 0; i < driver.seenCount; ++i)
-        if (driver.seen[i] == window) return true;
-    if (driver.seenCount < kMaxSeen) driver.seen[driver.seenCount++] = window;
-    return false;
-}
-
-// Prints `window` as "window [CAPTION] text [TEXT]" (TEXT: control 0xFFFF,
-// the text of a message box) and presses its `button`.
-void PressButton(HWND window, WORD button) {
-    char caption[256] = "";
-    char text[1024] = "";
-    GetWindowTextA(window, caption, sizeof(caption));
-    HWND label = GetDlgItem(window, 0xFFFF);
-    if (label != NULL) GetWindowTextA(label, text, sizeof(text));
-    Say("window [%s] text [%s]\n", caption, text);
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-}
-
-BOOL CALLBACK AnswerWindow(HWND window, LPARAM) {
-    if (ShownByProgram(window) && !AlreadySeen(window)) PressButton(window, IDOK);
-    return TRUE;
-}
-
-// `answer` (answering) and `exit`: wait for the program's end.
-bool Exit(int count, char** words, bool answering) {
-    DWORD limit = Seconds(count, words, 1) * 1000;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < limit;) {
-        if (answering) EnumWindows(AnswerWindow, 0);
-        if (ProgramEnded(50)) {
-            DWORD code = 0;
-            GetExitCodeProcess(driver.process.hProcess, &code);
-            Say("exit %lu\n", (unsigned long)code);
-            return true;
-        }
-    }
-    Say("FAIL the program still runs after %lu s\n", (unsigned long)limit / 1000);
-    return false;
-}
-
-BOOL CALLBACK FindPage(HWND child, LPARAM param) {
-    char className[16] = "";
-    GetClassNameA(child, className, sizeof(className));
-    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(child)) return TRUE;
-    *reinterpret_cast<HWND*>(param) = child;
-    return FALSE;
-}
-
-bool Page(int count, char** words) {
-    DWORD limit = Seconds(count, words, 1) * 1000;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(2)) {
-        HWND page = NULL;
-        EnumChildWindows(driver.window, FindPage, reinterpret_cast<LPARAM>(&page));
-        if (page != NULL) {
-            driver.window = page;
-            Say("page\n");
-            return true;
-        }
-    }
-    Say("FAIL no page in the window within %lu s\n", (unsigned long)limit / 1000);
-    return false;
-}
-
-bool State(int count, char** words) {
-    bool enabled = strcmp(words[2], "enabled") == 0;
-    if (!enabled && strcmp(words[2], "disabled") != 0) {
-        Say("FAIL unknown state %s\n", words[2]);
-        return false;
-    }
-    DWORD limit = Seconds(count, words, 3) * 1000;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(10)) {
+// `check` (once) and `await` (until it holds).
+bool Check(char** words, bool waiting) {
+    char actual[kTextSize] = "<no control>";
+    for (DWORD start = GetTickCount();; Sleep(5)) {
         HWND control = Control(words[1]);
-        if (control != NULL && (IsWindowEnabled(control) != FALSE) == enabled) {
-            Say("state %s %s\n", words[1], words[2]);
+        const char* what = words[2];
+        LRESULT number = 0;
+        if (control == NULL) {
+        } else if (strcmp(what, "text") == 0) {
+            ReadText(control, actual);
+        } else if (strcmp(what, "enabled") == 0) {
+            number = IsWindowEnabled(control) ? 1 : 0;
+        } else if (strcmp(what, "bar") == 0 || strcmp(what, "lines") == 0) {
+            number = SendMessageW(control, what[0] == 'b' ? PBM_GETPOS : LB_GETCOUNT, 0, 0);
+        } else if (strcmp(what, "focus") == 0) {
+            number = Focused() ? GetDlgCtrlID(Focused()) : 0;
+        } else {
+            return Fail("no property %s", what);
+        }
+        if (control != NULL && strcmp(what, "text") != 0) wsprintfA(actual, "%ld", (long)number);
+        bool atLeast = strcmp(what, "lines") == 0 && number >= atoi(words[3]);
+        if (control != NULL && (atLeast || strcmp(actual, words[3]) == 0)) return true;
+        if (!waiting || GetTickCount() - start > kLimitMs) break;
+    }
+    return Fail("%s of %s is [%s], expected [%s]", words[2], words[1], actual, words[3]);
+}
+
+// Answers `dialog` as the first unmet EXPECT that it meets asks, and marks
+// that one met by emptying it; cancels it and fails when none does.
+bool Answer(HWND dialog, char** expects, int count) {
+    char caption[256] = "", text[kTextSize] = "", seen[kTextSize + 256];
+    GetWindowTextA(dialog, caption, sizeof(caption));
+    if (GetDlgItem(dialog, 0xFFFF)) ReadText(GetDlgItem(dialog, 0xFFFF), text);
+    wsprintfA(seen, "%s|%s", caption, text);
+    for (int i = 0; i < count; ++i) {
+        bool cancel = strncmp(expects[i], "cancel:", 7) == 0;
+        const char* wanted = expects[i] + (cancel ? 7 : 0);
+        if (expects[i][0] == '\0' || (strcmp(wanted, caption) != 0 && strcmp(wanted, seen) != 0))
+            continue;
+        expects[i][0] = '\0';
+        return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(cancel ? IDCANCEL : IDOK, 0), 0) != 0;
+    }
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    return Fail("unexpected dialog [%s] text [%s]", caption, text);
+}
+
+// Answers the dialogs that come up until `until` is signalled.
+bool Watch(HANDLE until, char** expects, int count) {
+    Search dialogs = {"#32770", NULL, NULL, 0, {}};
+    while (Find(&dialogs) != NULL) {
+    }
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kLimitMs;) {
+        if (WaitForSingleObject(until, 5) == WAIT_OBJECT_0) {
+            for (int i = 0; i < count; ++i)
+                if (expects[i][0] != '\0') return Fail("no dialog %s came up", expects[i]);
             return true;
         }
+        HWND dialog = Find(&dialogs);
+        if (dialog != NULL && !Answer(dialog, expects, count)) return false;
     }
-    Say("FAIL control %s is not %s after %lu s\n", words[1], words[2],
-        (unsigned long)limit / 1000);
-    return false;
+    return Fail("still waiting after 60 s");
 }
 
-// Texts of another process's controls are read in UTF-16: Wine hands the
-// narrow forms of these messages back unconverted across processes.
-void Narrow(const WCHAR* wide, char* out, int size) {
-    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, out, size, NULL, NULL)) out[0] = '\0';
-}
-
-void Lines(const char* id) {
-    HWND list = Control(id);
-    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    WCHAR wide[1024] = L"";
-    if (count > 0 && SendMessageW(list, LB_GETTEXTLEN, count - 1, 0) < 1024)
-        SendMessageW(list, LB_GETTEXT, count - 1, (LPARAM)wide);
-    char last[1024];
-    Narrow(wide, last, sizeof(last));
-    Say("lines %s last [%s]\n", id, last);
-}
-
-bool Listed(int count, char** words) {
-    LRESULT wanted = atoi(words[2]);
-    DWORD limit = Seconds(count, words, 3) * 1000;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(5)) {
-        if (SendMessageW(Control(words[1]), LB_GETCOUNT, 0, 0) >= wanted) {
-            Say("listed %s %s\n", words[1], words[2]);
-            return true;
-        }
-    }
-    Say("FAIL list box %s has not %s lines after %lu s\n", words[1], words[2],
-        (unsigned long)limit / 1000);
-    return false;
-}
-
-bool BarAt(int count, char** words) {
-    LRESULT wanted = atoi(words[2]);
-    DWORD limit = Seconds(count, words, 3) * 1000;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < limit; Sleep(10)) {
-        if (SendMessageW(Control(words[1]), PBM_GETPOS, 0, 0) == wanted) {
-            Say("bar %s at %s\n", words[1], words[2]);
-            return true;
-        }
-    }
-    Say("FAIL bar %s is not at %s after %lu s\n", words[1], words[2], (unsigned long)limit / 1000);
-    return false;
-}
-
-void EditText(const char* id) {
-    WCHAR wide[1024] = L"";
-    SendMessageW(Control(id), WM_GETTEXT, 1024, (LPARAM)wide);
-    char text[1024];
-    Narrow(wide, text, sizeof(text));
-    Say("edittext %s [%s]\n", id, text);
-}
-
-// `answering`: the send runs on this thread while the main thread answers.
 struct Sending {
     HWND control;
     UINT message;
@@ -377,206 +212,126 @@ DWORD WINAPI SendOnThread(LPVOID param) {
     return 0;
 }
 
-struct Answering {
-    HWND known[kMaxSeen];
-    int knownCount;
-    HWND fresh;
-};
-
-BOOL CALLBACK NoteWindow(HWND window, LPARAM param) {
-    Answering* answering = reinterpret_cast<Answering*>(param);
-    if (!ShownByProgram(window)) return TRUE;
-    for (int i = 0; i < answering->knownCount; ++i)
-        if (answering->known[i] == window) return TRUE;
-    if (answering->knownCount == kMaxSeen) return TRUE;
-    answering->known[answering->knownCount++] = window;
-    answering->fresh = window;
-    return FALSE;
-}
-
-// `answering` presses OK on each window that comes up, `declining` Cancel.
-bool Answer(int count, char** words, WORD button) {
-    bool click = strcmp(words[1], "click") == 0;
-    if ((click && count < 3) || (!click && (strcmp(words[1], "settext") != 0 || count < 4))) {
-        Say("FAIL %s click ID | settext ID TEXT\n", words[0]);
-        return false;
-    }
-    Sending sending = {Control(words[2]), click ? (UINT)BM_CLICK : (UINT)WM_SETTEXT,
-                       click ? NULL : words[3]};
-    DWORD limit = Seconds(count, words, click ? 3 : 4) * 1000;
-    // Windows already up are not answered.
-    Answering answering;
-    memset(&answering, 0, sizeof(answering));
-    do {
-        answering.fresh = NULL;
-        EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(&answering));
-    } while (answering.fresh != NULL);
+// A send that never returns leaves its thread blocked; the script then
+// ends with PROGRAM stopped.
+bool Send(char** words, int count, UINT message, const char* text) {
+    Sending sending = {Control(words[1]), message, text};
+    if (sending.control == NULL) return Fail("no control %s", words[1]);
     HANDLE thread = CreateThread(NULL, 0, SendOnThread, &sending, 0, NULL);
-    if (thread == NULL) {
-        Say("FAIL cannot start the sending thread\n");
-        return false;
-    }
-    bool done = false;
-    for (DWORD start = GetTickCount(); !done && GetTickCount() - start < limit;) {
-        done = WaitForSingleObject(thread, 10) == WAIT_OBJECT_0;
-        answering.fresh = NULL;
-        EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(&answering));
-        if (answering.fresh == NULL) continue;
-        HWND window = answering.fresh;
-        PressButton(window, button);
-        while (IsWindow(window) && GetTickCount() - start < limit) Sleep(10);
-        done = false;
-    }
-    if (!done) {
-        Say("FAIL the %s did not return within %lu s\n", words[1], (unsigned long)limit / 1000);
-        // The thread is left blocked; the script ends here and stops PROGRAM.
-        return false;
-    }
-    CloseHandle(thread);
-    Say("sent %s %s%s%s%s\n", words[1], words[2], click ? "" : " [", click ? "" : words[3],
-        click ? "" : "]");
-    return true;
+    int skip = text != NULL ? 3 : 2;
+    return thread != NULL && Watch(thread, words + skip, count - skip);
 }
 
-bool NeedsProgram(const char* command) {
-    return strcmp(command, "env") != 0 && strcmp(command, "start") != 0 &&
-           strcmp(command, "sync") != 0;
+bool Start(char** words, int count) {
+    char commandLine[1024] = "";
+    for (int i = 1; i < count && strlen(commandLine) + strlen(words[i]) + 4 < 1024; ++i)
+        strcat(strcat(strcat(commandLine, i > 1 ? " \"" : "\""), words[i]), "\"");
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    // Inheritable copies of the standard handles: the program writes into
+    // the same output.
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    const DWORD kStandard[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    HANDLE* handles[] = {&startup.hStdInput, &startup.hStdOutput, &startup.hStdError};
+    for (int i = 0; i < 3; ++i)
+        DuplicateHandle(GetCurrentProcess(), GetStdHandle(kStandard[i]), GetCurrentProcess(),
+                        handles[i], 0, TRUE, DUPLICATE_SAME_ACCESS);
+    return CreateProcessA(words[1], commandLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup,
+                          &program) ||
+           Fail("cannot start %s", words[1]);
 }
 
-bool NeedsWindow(const char* command) {
-    static const char* const kCommands[] = {"text", "checked", "place", "click",     "settext",
-                                            "close", "gone",   "key",   "page",      "frame",
-                                            "state", "lines", "answering", "edittext",
-                                            "listed",  "bar",     "declining"};
-    for (size_t i = 0; i < sizeof(kCommands) / sizeof(kCommands[0]); ++i)
-        if (strcmp(command, kCommands[i]) == 0) return true;
-    return false;
-}
-
-// Runs one command. Returns 1 to go on, 0 when it failed, 2 when the line
-// is not a command.
-int Run(int count, char** words) {
+// Runs one command: 1 when it ran, 0 when it failed, 2 when it is none.
+int Run(char** words, int count) {
     const char* command = words[0];
-    if (NeedsProgram(command) && !driver.started) {
-        Say("FAIL %s before start\n", command);
-        return 0;
+    bool before = strcmp(command, "env") == 0 || strcmp(command, "start") == 0 ||
+                  strcmp(command, "sync") == 0;
+    if (!before && program.hProcess == NULL) return Fail("%s before start", command);
+    if (strcmp(command, "env") == 0 && count == 3) return SetEnvironmentVariableA(words[1], words[2]);
+    if (strcmp(command, "start") == 0 && count >= 2) return Start(words, count);
+    if (strcmp(command, "wait") == 0 && count == 3) {
+        Search search = {words[1], words[2], NULL, 0, {}};
+        for (DWORD start = GetTickCount(); GetTickCount() - start < kLimitMs; Sleep(2))
+            if ((current = Find(&search)) != NULL) return 1;
+        return Fail("no window %s [%s]", words[1], words[2]);
     }
-    if (NeedsWindow(command) && driver.window == NULL) {
-        Say("FAIL %s before wait\n", command);
-        return 0;
+    if (strcmp(command, "exit") == 0) {
+        DWORD code = 1;
+        if (!Watch(program.hProcess, words + 1, count - 1)) return 0;
+        GetExitCodeProcess(program.hProcess, &code);
+        return code == 0 || Fail("exit code not 0");
     }
-    if (strcmp(command, "env") == 0 && count == 3)
-        return SetEnvironmentVariableA(words[1], words[2]) ? 1 : 0;
-    if (strcmp(command, "start") == 0 && count >= 2) return Start(count, words);
-    if (strcmp(command, "wait") == 0 && count >= 2) return Wait(count, words);
-    if (strcmp(command, "suspend") == 0) return SuspendThread(driver.process.hThread) != (DWORD)-1;
-    if (strcmp(command, "resume") == 0) return ResumeThread(driver.process.hThread) != (DWORD)-1;
-    if (strcmp(command, "text") == 0 && count == 2) {
-        char text[1024] = "";
-        GetWindowTextA(Control(words[1]), text, sizeof(text));
-        Say("text %s [%s]\n", words[1], text);
-        return 1;
+    if (strcmp(command, "key") == 0 && count == 2) {
+        WPARAM key = strcmp(words[1], "escape") == 0 ? VK_ESCAPE : VK_TAB;
+        HWND target = Focused() ? Focused() : current;
+        return PostMessageA(target, WM_KEYDOWN, key, 1) &&
+               PostMessageA(target, WM_KEYUP, key, 0xC0000001);
     }
-    if (strcmp(command, "checked") == 0 && count == 2) {
-        LRESULT state = SendMessageA(Control(words[1]), BM_GETCHECK, 0, 0);
-        Say("checked %s %d\n", words[1], state == BST_CHECKED ? 1 : 0);
-        return 1;
-    }
-    if (strcmp(command, "place") == 0) return Place(), 1;
-    if (strcmp(command, "exists") == 0 && count == 3) {
-        Say("exists %s [%s] %s\n", words[1], words[2],
-            FindProgramWindow(words[1], words[2]) ? "yes" : "no");
-        return 1;
-    }
-    if (strcmp(command, "click") == 0 && count == 2)
-        return PostMessageA(Control(words[1]), BM_CLICK, 0, 0) ? 1 : 0;
-    if (strcmp(command, "settext") == 0 && count == 3)
-        return SendMessageA(Control(words[1]), WM_SETTEXT, 0, (LPARAM)words[2]) ? 1 : 0;
-    if (strcmp(command, "key") == 0 && count == 2) return Key(words[1]);
-    if (strcmp(command, "close") == 0) return PostMessageA(driver.window, WM_CLOSE, 0, 0) ? 1 : 0;
-    if (strcmp(command, "gone") == 0) return Gone(count, words);
-    if (strcmp(command, "sync") == 0 && count >= 2) {
-        if (MeetAt(words[1], Seconds(count, words, 2))) return 1;
-        Say("FAIL no meeting at %s\n", words[1]);
-        return 0;
-    }
-    if (strcmp(command, "answer") == 0) return Exit(count, words, true);
-    if (strcmp(command, "exit") == 0) return Exit(count, words, false);
-    if (strcmp(command, "page") == 0) return Page(count, words);
-    if (strcmp(command, "frame") == 0) {
-        driver.window = GetAncestor(driver.window, GA_ROOT);
-        Say("frame\n");
-        return 1;
-    }
-    if (strcmp(command, "state") == 0 && count >= 3) return State(count, words);
-    if (strcmp(command, "lines") == 0 && count == 2) return Lines(words[1]), 1;
-    if (strcmp(command, "edittext") == 0 && count == 2) return EditText(words[1]), 1;
-    if (strcmp(command, "listed") == 0 && count >= 3) return Listed(count, words);
-    if (strcmp(command, "bar") == 0 && count >= 3) return BarAt(count, words);
-    if (strcmp(command, "answering") == 0 && count >= 3) return Answer(count, words, IDOK);
-    if (strcmp(command, "declining") == 0 && count >= 3) return Answer(count, words, IDCANCEL);
+    if (strcmp(command, "sync") == 0 && count == 2)
+        return MeetAt(words[1], kLimitMs / 1000) || Fail("no meeting at %s", words[1]);
+    if (!before && current == NULL) return Fail("%s before wait", command);
+    if (strcmp(command, "check") == 0 && count == 4) return Check(words, false);
+    if (strcmp(command, "await") == 0 && count == 4) return Check(words, true);
+    if (strcmp(command, "click") == 0 && count >= 2) return Send(words, count, BM_CLICK, NULL);
+    if (strcmp(command, "type") == 0 && count >= 3) return Send(words, count, WM_SETTEXT, words[2]);
+    if (strcmp(command, "close") == 0 && count == 1) return PostMessageA(current, WM_CLOSE, 0, 0);
     return 2;
 }
 
-// Splits `line` in place into at most kMaxWords words.
-int Split(char* line, char** words) {
-    int count = 0;
-    char* at = line;
-    while (count < kMaxWords) {
-        while (*at == ' ' || *at == '\t' || *at == '\r' || *at == '\n') ++at;
-        if (*at == '\0') break;
-        char end = ' ';
-        if (*at == '"') end = *at++;
-        words[count++] = at;
-        while (*at != '\0' && *at != end &&
-               (end == '"' || (*at != '\t' && *at != '\r' && *at != '\n')))
-            ++at;
-        if (*at == '\0') break;
-        *at++ = '\0';
-    }
-    return count;
-}
-
-int RunScript(FILE* script) {
+int RunScript() {
     char line[1024];
     int result = 0;
-    for (int number = 1; result == 0 && fgets(line, sizeof(line), script); ++number) {
-        char* words[kMaxWords];
-        int count = Split(line, words);
-        if (count == 0 || words[0][0] == '#') continue;
-        int status = Run(count, words);
-        if (status == 2) {
-            Say("FAIL line %d: not a command: %s\n", number, words[0]);
-            result = 2;
-        } else if (status == 0) {
-            result = 1;
+    while (result == 0 && fgets(line, sizeof(line), stdin)) {
+        ++lineNumber;
+        char* words[12];
+        int count = 0;
+        for (char* at = line; count < 12;) {
+            at += strspn(at, " \t\r\n");
+            if (*at == '\0') break;
+            const char* ends = *at == '"' ? "\"" : " \t\r\n";
+            words[count++] = at + (*at == '"');
+            at = words[count - 1] + strcspn(words[count - 1], ends);
+            if (*at != '\0') *at++ = '\0';
         }
+        if (count == 0 || words[0][0] == '#') continue;
+        int status = Run(words, count);
+        if (status == 2) Fail("not a command: %s", words[0]);
+        result = status == 1 ? 0 : status == 0 ? 1 : 2;
     }
-    if (driver.started && !ProgramEnded(0)) {
-        if (result == 0) Say("FAIL the program still runs at the end of the script\n");
-        ResumeThread(driver.process.hThread);
-        TerminateProcess(driver.process.hProcess, 1);
-        if (result == 0) result = 1;
+    if (program.hProcess != NULL && WaitForSingleObject(program.hProcess, 0) != WAIT_OBJECT_0) {
+        if (result == 0) result = !Fail("the program still runs at the end of the script");
+        TerminateProcess(program.hProcess, 1);
     }
     return result;
+}
+
+int PrintValues(int count, char** names) {
+    HKEY key = NULL;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, names[0], 0, KEY_READ, &key);
+    for (int i = 1; i < count; ++i) {
+        char data[kTextSize];
+        DWORD type = 0, size = sizeof(data) - 1;
+        const char* shown = data;
+        if (!key || RegQueryValueExA(key, names[i], NULL, &type, (BYTE*)data, &size) != 0 ||
+            type != REG_SZ)
+            shown = "<missing>";
+        else if (size == 0 || data[size - 1] != '\0')
+            shown = "<unterminated>";
+        Say("%s%s", i > 1 ? " | " : "", shown);
+    }
+    Say("\n");
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && strcmp(argv[1], "--temp-path") == 0) {
-        char path[MAX_PATH];
-        DWORD length = GetTempPathA(sizeof(path), path);
-        if (length == 0 || length >= sizeof(path)) return 1;
-        Say("%s\n", path);
-        return 0;
-    }
-    if (argc == 3 && strcmp(argv[1], "--idle") == 0) {
-        Sleep(atoi(argv[2]) * 1000);
-        Say("idle done\n");
-        return 0;
-    }
-    if (argc == 1) return RunScript(stdin);
-    fprintf(stderr, "usage: window-probe --temp-path | --idle SECONDS | < SCRIPT\n");
+    char path[MAX_PATH];
+    if (argc == 2 && strcmp(argv[1], "--temp-path") == 0 && GetTempPathA(MAX_PATH, path) < MAX_PATH)
+        return Say("%s\n", path), 0;
+    if (argc >= 4 && strcmp(argv[1], "--reg") == 0) return PrintValues(argc - 2, argv + 2);
+    if (argc == 1) return RunScript();
+    Say("usage: window-probe --temp-path | --reg KEY NAME... | < SCRIPT\n");
     return 2;
 }

@@ -19,7 +19,8 @@
 
 #include <zlib.h>
 
-#include "core/lzss_codec.h"
+#include "core/lzss_decoder.h"
+#include "core/lzss_encoder.h"
 #include "core/lzss_memory.h"
 #include "tools/bench/bench_corpus.h"
 
@@ -84,7 +85,8 @@ void CheckSame(const std::vector<uint8_t>& expect, const uint8_t* got, size_t go
 // that a busy moment of the machine falls on all of them alike.
 struct FileRun {
     const BenchFile* file;
-    LzssCodec* codec;
+    LzssEncoder* encoder;
+    LzssDecoder* decoder;
     std::vector<uint8_t> lzss, zlib, out;
     uLongf zlibSize = 0;
     double encode = 1e30, decode = 1e30, deflate = 1e30, inflate = 1e30;
@@ -94,11 +96,10 @@ struct FileRun {
         std::vector<uint8_t> packed(in.size() + in.size() / 8 + 16);
         MemoryReader reader = {in.data(), in.size(), 0};
         MemoryWriter writer = {packed.data(), packed.size(), 0};
-        LzssMemoryReader(&codec->inStream, &reader);
-        LzssMemoryWriter(&codec->outStream, &writer);
-        codec->maxChain = kLzssMaxChain;
+        LzssMemoryReader(&encoder->inStream, &reader);
+        LzssMemoryWriter(&encoder->outStream, &writer);
         auto start = std::chrono::steady_clock::now();
-        codec->EncodeStream();
+        encoder->EncodeStream();
         encode = std::min(encode, Seconds(start));
         if (writer.size > packed.size()) Fail("LZSS stream larger than its worst case", file->name);
         packed.resize(writer.size);
@@ -111,10 +112,10 @@ struct FileRun {
     void DecodeLzss() {
         MemoryReader reader = {lzss.data(), lzss.size(), 0};
         MemoryWriter writer = {out.data(), out.size(), 0};
-        LzssMemoryReader(&codec->inStream, &reader);
-        LzssMemoryWriter(&codec->outStream, &writer);
+        LzssMemoryReader(&decoder->inStream, &reader);
+        LzssMemoryWriter(&decoder->outStream, &writer);
         auto start = std::chrono::steady_clock::now();
-        int whole = codec->DecodeStream();
+        int whole = decoder->DecodeStream();
         decode = std::min(decode, Seconds(start));
         if (!whole) Fail("LZSS decoder reported a damaged stream", file->name);
         CheckSame(file->data, out.data(), writer.size, "LZSS", file->name);
@@ -140,10 +141,12 @@ struct FileRun {
     }
 };
 
-void MeasureFile(LzssCodec* codec, const BenchFile& file, int reps, Figures* f) {
+void MeasureFile(LzssEncoder* encoder, LzssDecoder* decoder, const BenchFile& file, int reps,
+                 Figures* f) {
     FileRun run;
     run.file = &file;
-    run.codec = codec;
+    run.encoder = encoder;
+    run.decoder = decoder;
     run.out.resize(file.data.size() + 1);  // one spare byte shows an overrun
     for (int r = 0; r < reps; ++r) {
         run.EncodeLzss(r);
@@ -246,13 +249,15 @@ int main(int argc, char** argv) {
     std::printf("\n");
     PrintHeader();
 
-    std::unique_ptr<LzssCodec> codec(new LzssCodec());
+    std::unique_ptr<LzssEncoder> encoder(new LzssEncoder());
+    std::unique_ptr<LzssDecoder> decoder(new LzssDecoder());
     Figures total;
     const Figures* binaries = nullptr;
     std::vector<Figures> rows(sets.size());
     for (size_t i = 0; i < sets.size(); ++i) {
         if (sets[i].files.empty()) continue;
-        for (const BenchFile& file : sets[i].files) MeasureFile(codec.get(), file, options.reps, &rows[i]);
+        for (const BenchFile& file : sets[i].files)
+            MeasureFile(encoder.get(), decoder.get(), file, options.reps, &rows[i]);
         PrintRow(sets[i].name, rows[i], true);
         std::fflush(stdout);
         total.Add(rows[i]);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/lzss_codec.h"
+#include "core/lzss_encoder.h"
 #include "core/sfx_writer.h"
 #include "tools/tarnvale/command_line.h"
 #include "tools/tarnvale/commands.h"
@@ -67,7 +67,7 @@ private:
     bool PrepareScript();
     bool WritePackage();
     // Encodes entry `index` into `streamPath`, then appends that stream.
-    bool AddCompressed(SfxWriter* writer, LzssCodec* codec, const std::string& streamPath,
+    bool AddCompressed(SfxWriter* writer, LzssEncoder* encoder, const std::string& streamPath,
                        size_t index, std::string* error);
     void PrintSummary() const;
     void Fail(const std::string& text) {
@@ -135,7 +135,7 @@ bool PackageBuild::PrepareScript() {
     return true;
 }
 
-bool PackageBuild::AddCompressed(SfxWriter* writer, LzssCodec* codec, const std::string& streamPath,
+bool PackageBuild::AddCompressed(SfxWriter* writer, LzssEncoder* encoder, const std::string& streamPath,
                                  size_t index, std::string* error) {
     std::FILE* out = std::fopen(streamPath.c_str(), "wb");
     if (!out) {
@@ -143,7 +143,7 @@ bool PackageBuild::AddCompressed(SfxWriter* writer, LzssCodec* codec, const std:
         return false;
     }
     uint64_t written = 0;
-    bool ok = EncodeFileTo(codec, sources_[index], sizes_[index], out, &written, error);
+    bool ok = EncodeFileTo(encoder, sources_[index], sizes_[index], out, &written, error);
     if (std::fclose(out) != 0 && ok) {
         *error = "cannot write " + streamPath;
         ok = false;
@@ -158,7 +158,7 @@ bool PackageBuild::WritePackage() {
         Fail(error);
         return false;
     }
-    std::unique_ptr<LzssCodec> codec(new LzssCodec());
+    std::unique_ptr<LzssEncoder> encoder(new LzssEncoder());
     SfxWriter writer;
     bool ok = writer.Begin(package.Path(), in_.stub, &error);
     for (size_t i = 0; ok && i < plan_.entries.size(); ++i) {
@@ -169,7 +169,7 @@ bool PackageBuild::WritePackage() {
         } else if (e.kind == EntryKind::kLicence) {
             ok = writer.AddFile(e.name, sources_[i], &error);
         } else {
-            ok = AddCompressed(&writer, codec.get(), stream.Path(), i, &error);
+            ok = AddCompressed(&writer, encoder.get(), stream.Path(), i, &error);
         }
         if (!ok && e.kind != EntryKind::kScript)
             error = Where(in_.scriptPath, e.line) + ": " + e.origin + ": \"" + e.name + "\": " + error;

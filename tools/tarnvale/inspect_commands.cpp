@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/lzss_codec.h"
+#include "core/lzss_decoder.h"
 #include "tools/tarnvale/command_line.h"
 #include "tools/tarnvale/commands.h"
 #include "tools/tarnvale/host_files.h"
@@ -153,13 +153,13 @@ int RunExtract(int argc, char** argv, int first) {
     }
     int decodedCount = 0;
     if (args.flags.count("--decode")) {
-        std::unique_ptr<LzssCodec> codec(new LzssCodec());
+        std::unique_ptr<LzssDecoder> decoder(new LzssDecoder());
         for (int i = 0; i < a.entryCount; ++i) {
             if (!IsStream(view, i)) continue;
             std::string stream = JoinPath(dir, a.entries[i].name);
             TempFile decoded;
             if (!decoded.Create(stream, "decoded", &error) ||
-                !codec->UnpackFile(stream.c_str(), decoded.Path().c_str()) ||
+                !decoder->UnpackFile(stream.c_str(), decoded.Path().c_str()) ||
                 !decoded.Commit(stream, &error)) {
                 std::fprintf(stderr, "tarnvale extract: error: cannot decode \"%s\"%s%s\n",
                              a.entries[i].name, error.empty() ? "" : ": ", error.c_str());

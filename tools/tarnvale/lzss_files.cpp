@@ -61,7 +61,7 @@ int32_t ReadTail(void* context, uint8_t* buffer, int32_t size) {
 
 }  // namespace
 
-bool EncodeFileTo(LzssCodec* codec, const std::string& path, uint64_t size, std::FILE* out,
+bool EncodeFileTo(LzssEncoder* encoder, const std::string& path, uint64_t size, std::FILE* out,
                   uint64_t* written, std::string* error) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in) {
@@ -70,14 +70,13 @@ bool EncodeFileTo(LzssCodec* codec, const std::string& path, uint64_t size, std:
     }
     FileSource source{in, size, false};
     FileSink sink{out, 0, false};
-    codec->inStream.transfer = ReadSource;
-    codec->inStream.context = &source;
-    codec->inStream.length = static_cast<int64_t>(size);
-    codec->outStream.transfer = WriteSink;
-    codec->outStream.context = &sink;
-    codec->outStream.length = 0;
-    codec->maxChain = kLzssMaxChain;
-    codec->EncodeStream();
+    encoder->inStream.transfer = ReadSource;
+    encoder->inStream.context = &source;
+    encoder->inStream.length = static_cast<int64_t>(size);
+    encoder->outStream.transfer = WriteSink;
+    encoder->outStream.context = &sink;
+    encoder->outStream.length = 0;
+    encoder->EncodeStream();
     bool grew = std::fgetc(in) != EOF;
     bool readError = std::ferror(in) != 0;
     std::fclose(in);
@@ -97,7 +96,7 @@ bool EncodeFileTo(LzssCodec* codec, const std::string& path, uint64_t size, std:
     return true;
 }
 
-bool CheckLzssStream(LzssCodec* codec, std::FILE* file, int64_t offset, int64_t size,
+bool CheckLzssStream(LzssDecoder* decoder, std::FILE* file, int64_t offset, int64_t size,
                      uint32_t* decodedLength, std::string* problem) {
     *decodedLength = 0;
     if (size < 4) {
@@ -110,19 +109,19 @@ bool CheckLzssStream(LzssCodec* codec, std::FILE* file, int64_t offset, int64_t 
     }
     TailReader reader{file, static_cast<uint64_t>(size), 0, false};
     MemoryWriter counter = {nullptr, 0, 0};
-    codec->inStream.transfer = ReadTail;
-    codec->inStream.context = &reader;
-    codec->inStream.length = size;
-    LzssMemoryWriter(&codec->outStream, &counter);
-    int whole = codec->DecodeStream();
-    *decodedLength = codec->decodedLength;
+    decoder->inStream.transfer = ReadTail;
+    decoder->inStream.context = &reader;
+    decoder->inStream.length = size;
+    LzssMemoryWriter(&decoder->outStream, &counter);
+    int whole = decoder->DecodeStream();
+    *decodedLength = decoder->decodedLength;
     if (reader.shortRead) {
         *problem = "its data cannot be read";
         return false;
     }
-    if (!whole || counter.size != codec->decodedLength) {
+    if (!whole || counter.size != decoder->decodedLength) {
         *problem = "the stream ends after " + std::to_string(counter.size) + " of its " +
-                   std::to_string(codec->decodedLength) + " decoded bytes";
+                   std::to_string(decoder->decodedLength) + " decoded bytes";
         return false;
     }
     uint64_t unread = reader.size - reader.handed;

@@ -7,13 +7,14 @@
 #include <cstdio>
 #include <string>
 
-#include "core/lzss_codec.h"
+#include "core/lzss_decoder.h"
+#include "core/lzss_encoder.h"
 
 // Encodes the file at `path`, which must hold exactly `size` bytes, into
 // `out` (written from its current position). Returns false, with `error`
 // set, when the file cannot be read, changes size while it is read, or the
 // output cannot be written. `written` receives the stream's length.
-bool EncodeFileTo(LzssCodec* codec, const std::string& path, uint64_t size, std::FILE* out,
+bool EncodeFileTo(LzssEncoder* encoder, const std::string& path, uint64_t size, std::FILE* out,
                   uint64_t* written, std::string* error);
 
 // Decodes the stream of `size` bytes at `offset` of `file`, counting its
@@ -22,7 +23,7 @@ bool EncodeFileTo(LzssCodec* codec, const std::string& path, uint64_t size, std:
 // 0x00 (the empty flag group an encoder ends with). Otherwise returns false
 // with `problem` set. `decodedLength` receives the header's length when the
 // header could be read, else 0.
-bool CheckLzssStream(LzssCodec* codec, std::FILE* file, int64_t offset, int64_t size,
+bool CheckLzssStream(LzssDecoder* decoder, std::FILE* file, int64_t offset, int64_t size,
                      uint32_t* decodedLength, std::string* problem);
 
 #endif

@@ -5,28 +5,16 @@
 #include <algorithm>
 #include <map>
 
+#include "core/entry_line.h"
+#include "core/entry_rules.h"
+#include "core/script_vocabulary.h"
 #include "core/sfx_archive.h"
 #include "core/sfx_writer.h"
-#include "core/entry_line.h"
 #include "tools/tarnvale/script_text.h"
 
 const char kScriptEntryName[] = "install.ini";
 
 namespace {
-
-struct FileSection {
-    const char* name;
-    bool hasBaseDir;
-    size_t buffer;
-};
-
-// The order of the installer's passes.
-const FileSection kFileSections[] = {
-    {"NORMAL", true, kLineBuffer},
-    {"WINDOWS", false, kLineBuffer},
-    {"SYSTEM", false, kSystemLineBuffer},
-    {"LW", false, kLineBuffer},
-};
 
 // A long but ordinary workspace: the temporary folder of a 20-character
 // user name on the 95 family or NT 4/2000/XP, and the workspace folder.
@@ -34,18 +22,31 @@ const char kLongWorkspace[] =
     "C:\\Documents and Settings\\abcdefghijklmnopqrst\\Local Settings\\Temp\\QOZSETUP";
 const size_t kMaxPath = 259;
 
-// 1..INT32_MAX written in decimal without leading zeros, or 0.
-int32_t LineNumberKey(const std::string& name) {
-    if (name.empty() || name.size() > 10 || name[0] == '0') return 0;
-    int64_t v = 0;
-    for (char c : name) {
-        if (c < '0' || c > '9') return 0;
-        v = v * 10 + (c - '0');
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// Why a line that holds all its commas is refused: a column narrower than
+// the line is too long ("StartupMode or OsFilter is longer than 19 characters").
+std::string NarrowColumns(const ScriptSection& section) {
+    std::string names;
+    size_t most = 0;
+    for (int i = FirstEntryColumn(section); i < kEntryColumnCount; ++i) {
+        if (kEntryColumns[i].size >= static_cast<size_t>(section.lineSize)) continue;
+        if (!names.empty()) names += " or ";
+        names += kEntryColumns[i].name;
+        most = kEntryColumns[i].size - 1;
     }
-    return v <= INT32_MAX ? static_cast<int32_t>(v) : 0;
+    return names + " is longer than " + std::to_string(most) + " characters";
 }
 
-std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+// The words of an OS filter that a line can carry: "", "WIN-NT" and "WIN-95".
+std::string OsFilterWords() {
+    std::string words;
+    for (int i = 0; i < kOsFilterCount; ++i) {
+        if (i > 0) words += i + 1 < kOsFilterCount ? ", " : " and ";
+        words += Quoted(kOsFilters[i].text);
+    }
+    return words;
+}
 
 // The value of `key` as a read with a buffer larger than the value gives it.
 std::string WholeValue(const std::string& script, const ProfileKey& key) {
@@ -62,8 +63,8 @@ private:
         plan_.diagnostics.push_back(Diagnostic{line, error, text});
     }
     void AddLicence();
-    void AddSection(const FileSection& section);
-    void AddLine(const FileSection& section, int32_t number, const ProfileKey& key);
+    void AddSection(const ScriptSection& section);
+    void AddLine(const ScriptSection& section, int32_t number, const ProfileKey& key);
     void AddUninstaller();
     void ReadSize();
     // Index of the entry for `name`, adding it when new.
@@ -93,12 +94,13 @@ size_t PlanBuilder::Entry(const std::string& name, EntryKind kind, int line,
 void PlanBuilder::AddLicence() {
     ProfileText view = ProfileOf(script_);
     ProfileKey key;
-    if (!ProfileFindKey(&view, "INSTALL PROJECT", "LICENSE FILE", &key)) return;
+    if (!ProfileFindKey(&view, kProjectSection, kLicenseFileKey, &key)) return;
     const int line = key.line;
-    std::string licence = CopyKeyValue(script_, key, kLineBuffer);
+    std::string licence = CopyKeyValue(script_, key, kScriptTextSize);
     if (licence.empty()) return;
     if (WholeValue(script_, key).size() > licence.size())
-        Note(line, false, "[INSTALL PROJECT] LICENSE FILE is read only up to its 259th character");
+        Note(line, false, "[INSTALL PROJECT] LICENSE FILE is read only up to its " +
+                              std::to_string(kScriptTextSize - 1) + "th character");
     if (SameEntryName(licence, kScriptEntryName)) {
         Note(line, false, "[INSTALL PROJECT] LICENSE FILE is the install script itself");
         return;
@@ -106,39 +108,36 @@ void PlanBuilder::AddLicence() {
     Entry(licence, EntryKind::kLicence, line, "[INSTALL PROJECT] LICENSE FILE");
 }
 
-void PlanBuilder::AddLine(const FileSection& section, int32_t number, const ProfileKey& key) {
+void PlanBuilder::AddLine(const ScriptSection& section, int32_t number, const ProfileKey& key) {
     const std::string origin = "[" + std::string(section.name) + "] " + std::to_string(number);
-    std::string text = CopyKeyValue(script_, key, section.buffer);
+    std::string text = CopyKeyValue(script_, key, static_cast<size_t>(section.lineSize));
     if (text.empty()) return;  // the installer passes over empty lines
     if (WholeValue(script_, key).size() > text.size())
         Note(key.line, false, origin + ": the installer reads only the first " +
-                                  std::to_string(section.buffer - 1) + " characters");
+                                  std::to_string(section.lineSize - 1) + " characters");
 
     EntryLine entry;
-    if (!ParseEntryLine(text.c_str(), section.hasBaseDir ? 1 : 0, &entry)) {
+    if (!ParseEntryLine(text.c_str(), section.hasBaseDir, &entry)) {
         size_t commas = static_cast<size_t>(std::count(text.begin(), text.end(), ','));
-        size_t needed = section.hasBaseDir ? kEntryFieldsNormal - 1 : kEntryFieldsOther - 1;
-        std::string why = commas < needed
-                              ? "it has " + std::to_string(commas) + " of its " +
-                                    std::to_string(needed) + " commas"
-                              : "StartupMode or OsFilter is longer than 19 characters";
+        size_t needed = static_cast<size_t>(kEntryColumnCount - 1 - FirstEntryColumn(section));
+        std::string why = commas < needed ? "it has " + std::to_string(commas) + " of its " +
+                                                std::to_string(needed) + " commas"
+                                          : NarrowColumns(section);
         Note(key.line, false, origin + ": the installer skips this line: " + why);
         return;
     }
-    std::string filter = entry.OsFilter;
-    bool nt = filter.empty() || filter == "WIN-NT";
-    bool w95 = filter.empty() || filter == "WIN-95";
+    bool nt = MatchesOsFilter(entry.OsFilter, 1) != 0;
+    bool w95 = MatchesOsFilter(entry.OsFilter, 0) != 0;
     if (!nt && !w95)
-        Note(key.line, false, origin + ": OsFilter " + Quoted(filter) +
-                                  " matches no system (only \"\", \"WIN-NT\" and \"WIN-95\" do); "
-                                  "the line is never carried out");
+        Note(key.line, false, origin + ": OsFilter " + Quoted(entry.OsFilter) + " matches no system (only " +
+                                  OsFilterWords() + " do); the line is never carried out");
     size_t index = Entry(entry.FileName, EntryKind::kCompressed, key.line, origin);
     plan_.lines.push_back(PlanLine{origin, key.line, index, nt, w95});
 }
 
-void PlanBuilder::AddSection(const FileSection& section) {
+void PlanBuilder::AddSection(const ScriptSection& section) {
     int filesLine = 0;
-    int32_t files = ReadScriptInt(script_, section.name, "FILES", &filesLine);
+    int32_t files = ReadScriptInt(script_, section.name, kFilesKey, &filesLine);
     // Walk the section once instead of reading keys 1..FILES one by one:
     // the first key of each number is the one a read would find.
     std::map<int32_t, ProfileKey> numbered;
@@ -148,7 +147,7 @@ void PlanBuilder::AddSection(const FileSection& section) {
     ProfileBeginKeys(&view, section.name, &cursor);
     while (ProfileNextKey(&view, &cursor, &key)) {
         std::string name = script_.substr(key.nameStart, key.nameEnd - key.nameStart);
-        int32_t number = LineNumberKey(name);
+        int32_t number = EntryLineNumber(name.c_str());
         if (number == 0) continue;
         if (number > files) {
             Note(key.line, false, "[" + std::string(section.name) + "] key " + name +
@@ -167,9 +166,9 @@ void PlanBuilder::AddUninstaller() {
     ProfileKey key;
     std::string name, whole;
     int line = 0;
-    if (ProfileFindKey(&view, "UNINSTALL", "NAME", &key)) {
+    if (ProfileFindKey(&view, kUninstallSection, kNameKey, &key)) {
         line = key.line;
-        name = CopyKeyValue(script_, key, kUninstallBuffer);
+        name = CopyKeyValue(script_, key, kUninstallNameSize);
         whole = WholeValue(script_, key);
     }
     plan_.uninstallLine = line;
@@ -178,8 +177,10 @@ void PlanBuilder::AddUninstaller() {
         return;
     }
     if (whole.size() > name.size()) {
-        Note(line, true, "[UNINSTALL] NAME is longer than 79 characters: the installer would "
-                         "place the uninstaller under its first 79 and register the whole name");
+        const std::string most = std::to_string(kUninstallNameSize - 1);
+        Note(line, true, "[UNINSTALL] NAME is longer than " + most + " characters: the installer "
+                         "would place the uninstaller under its first " + most +
+                         " and register the whole name");
         return;
     }
     plan_.uninstaller = static_cast<int>(
@@ -189,11 +190,11 @@ void PlanBuilder::AddUninstaller() {
 void PlanBuilder::ReadSize() {
     ProfileText view = ProfileOf(script_);
     ProfileKey key;
-    if (!ProfileFindKey(&view, "INFO", "SIZE", &key)) return;
+    if (!ProfileFindKey(&view, kInfoSection, kSizeKey, &key)) return;
     plan_.size.present = true;
     plan_.size.line = key.line;
-    plan_.size.text = CopyKeyValue(script_, key, kSizeBuffer);
-    plan_.size.value = InstallerSizeValue(plan_.size.text);
+    plan_.size.text = CopyKeyValue(script_, key, kInfoSizeTextSize);
+    plan_.size.value = ScriptDecimal(plan_.size.text.c_str());
 }
 
 void PlanBuilder::CheckNames() {
@@ -239,7 +240,7 @@ void PlanBuilder::CheckNames() {
 PackagePlan PlanBuilder::Build() {
     plan_.entries.push_back(PlanEntry{kScriptEntryName, EntryKind::kScript, 0, "the install script"});
     AddLicence();
-    for (const FileSection& section : kFileSections) AddSection(section);
+    for (int i = 0; i < kFileSectionCount; ++i) AddSection(kScriptSections[i]);
     AddUninstaller();
     ReadSize();
     CheckNames();

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "core/script_vocabulary.h"
+
 namespace {
 
 std::string FirstLineEnd(const std::string& text) {
@@ -40,42 +42,29 @@ std::string CopyKeyValue(const std::string& text, const ProfileKey& key, size_t 
     return std::string(buffer.data(), n);
 }
 
-int64_t InstallerSizeValue(const std::string& value) {
-    size_t i = 0;
-    while (i < value.size() && (value[i] == ' ' || value[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
-    int64_t total = 0;
-    const int64_t kCap = INT64_C(1) << 40;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
-        if (total < kCap) total = total * 10 + (value[i] - '0');
-    }
-    return negative ? -total : total;
-}
-
 bool SetInfoSize(const std::string& text, uint64_t value, std::string* out, std::string* error) {
     ProfileText view = ProfileOf(text);
     const std::string digits = std::to_string(value);
     const std::string eol = FirstLineEnd(text);
     ProfileKey key;
     ProfileSection section;
-    if (ProfileFindKey(&view, "INFO", "SIZE", &key)) {
+    if (ProfileFindKey(&view, kInfoSection, kSizeKey, &key)) {
         if (key.hasEquals)
             *out = text.substr(0, key.valueStart) + digits + text.substr(key.valueEnd);
         else
             *out = text.substr(0, key.nameEnd) + "=" + digits + text.substr(key.nameEnd);
-    } else if (ProfileFindSection(&view, "INFO", &section)) {
+    } else if (ProfileFindSection(&view, kInfoSection, &section)) {
         if (section.nextLine == section.lineEnd)  // the header ends the text
-            *out = text + eol + "SIZE=" + digits;
+            *out = text + eol + kSizeKey + "=" + digits;
         else
-            *out = text.substr(0, section.nextLine) + "SIZE=" + digits + eol +
+            *out = text.substr(0, section.nextLine) + kSizeKey + "=" + digits + eol +
                    text.substr(section.nextLine);
     } else {
         *out = text;
         if (!out->empty() && out->back() != '\n' && out->back() != '\r') *out += eol;
-        *out += "[INFO]" + eol + "SIZE=" + digits + eol;
+        *out += "[" + std::string(kInfoSection) + "]" + eol + kSizeKey + "=" + digits + eol;
     }
-    std::string back = ReadScriptString(*out, "INFO", "SIZE", kSizeBuffer, nullptr);
+    std::string back = ReadScriptString(*out, kInfoSection, kSizeKey, kInfoSizeTextSize, nullptr);
     if (back != digits) {
         *error = "[INFO] SIZE reads back as \"" + back + "\" instead of " + digits;
         return false;

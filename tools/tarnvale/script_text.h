@@ -1,5 +1,7 @@
-// Host side of the script reader: profile reads on a std::string, the
-// installer's SIZE conversion, and the one edit the tool makes to a script.
+// Host side of the script reader: profile reads on a std::string and the
+// one edit the tool makes to a script. The sections, keys and buffer widths
+// are those of core/script_vocabulary.h; SIZE is converted with
+// ScriptDecimal (core/entry_rules.h), as the installer converts it.
 #ifndef TARNVALE_TOOLS_SCRIPT_TEXT_H
 #define TARNVALE_TOOLS_SCRIPT_TEXT_H
 
@@ -8,15 +10,6 @@
 #include <string>
 
 #include "core/profile_reader.h"
-
-// Buffer sizes the installer reads its keys with (characters, terminator
-// included).
-enum {
-    kLineBuffer = 260,       // [NORMAL], [WINDOWS], [LW] lines; text keys of [INSTALL PROJECT]
-    kSystemLineBuffer = 80,  // [SYSTEM] lines
-    kUninstallBuffer = 80,   // [UNINSTALL] NAME when the uninstaller is unpacked
-    kSizeBuffer = 50         // [INFO] SIZE
-};
 
 // A view of `text`; valid while `text` lives unchanged.
 ProfileText ProfileOf(const std::string& text);
@@ -31,11 +24,6 @@ int32_t ReadScriptInt(const std::string& text, const char* section, const char* 
 
 // The value of a found key as a read with `bufferSize` characters gives it.
 std::string CopyKeyValue(const std::string& text, const ProfileKey& key, size_t bufferSize);
-
-// How the installer turns the SIZE text into a number: leading blanks and a
-// sign allowed, decimal digits up to the first other character, 0 without
-// digits. Saturates far beyond the 32-bit range instead of overflowing.
-int64_t InstallerSizeValue(const std::string& value);
 
 // `text` with [INFO] SIZE set to `value`, every other byte kept: the value
 // of the key that the installer reads is replaced; a key without "=" gets

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/lzss_codec.h"
+#include "core/lzss_decoder.h"
 #include "core/sfx_writer.h"
 #include "tools/tarnvale/command_line.h"
 #include "tools/tarnvale/commands.h"
@@ -117,14 +117,14 @@ void Verifier::CheckStreams() {
         Problem("cannot open the file again");
         return;
     }
-    std::unique_ptr<LzssCodec> codec(new LzssCodec());
+    std::unique_ptr<LzssDecoder> decoder(new LzssDecoder());
     for (int i = 0; i < a_.entryCount; ++i) {
         int p = view_.planOfEntry[i];
         if (p < 0 || view_.plan.entries[p].kind != EntryKind::kCompressed) continue;
         ++streams_;
         uint32_t length = 0;
         std::string problem;
-        if (!CheckLzssStream(codec.get(), file, a_.entries[i].offset, a_.entries[i].size, &length,
+        if (!CheckLzssStream(decoder.get(), file, a_.entries[i].offset, a_.entries[i].size, &length,
                              &problem))
             Problem(EntryText(i) + ": " + problem);
         decoded_[p] = length;
