@@ -12,7 +12,7 @@ int JoinParts(char* out, size_t size, const char* const* parts, int count) {
             out[0] = '\0';
             return 0;
         }
-        memcpy(out + used, parts[i], length);
+        memmove(out + used, parts[i], length);
         used += length;
     }
     out[used] = '\0';
@@ -22,6 +22,17 @@ int JoinParts(char* out, size_t size, const char* const* parts, int count) {
 int JoinText(char* out, size_t size, const char* first, const char* second, const char* third) {
     const char* parts[3] = {first, second, third};
     return JoinParts(out, size, parts, 3);
+}
+
+int CopySpan(char* out, size_t size, const char* text, size_t length) {
+    if (size == 0) return 0;
+    if (length >= size) {
+        out[0] = '\0';
+        return 0;
+    }
+    memmove(out, text, length);
+    out[length] = '\0';
+    return 1;
 }
 
 int CopyText(char* out, size_t size, const char* text) { return JoinText(out, size, text, NULL, NULL); }

@@ -10,12 +10,18 @@
 
 // Writes the `count` texts of `parts` one after the other into `out` of
 // `size` bytes, terminator included; null parts are skipped. Returns 1, or
-// 0 with `out` empty (when size > 0) when the whole would not fit. `out`
-// must not overlap any part.
+// 0 with `out` empty (when size > 0) when the whole would not fit. The
+// first part may be `out` itself (the others are then appended to it); no
+// other part may overlap `out`.
 int JoinParts(char* out, size_t size, const char* const* parts, int count);
 
 // `first`, `second` and `third` (any may be null) joined, as JoinParts.
 int JoinText(char* out, size_t size, const char* first, const char* second, const char* third);
+
+// Copies the `length` bytes at `text` (which may overlap `out`) into `out`
+// of `size` bytes and terminates them. Returns 1, or 0 with `out` empty
+// (when size > 0) when they would not fit.
+int CopySpan(char* out, size_t size, const char* text, size_t length);
 
 // Copies `text` into `out` of `size` bytes. Returns 1, or 0 with `out`
 // empty (when size > 0) when it would not fit.

@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "core/bounded_text.h"
 #include "core/script_vocabulary.h"
 
 namespace {
@@ -23,12 +24,10 @@ int ParseEntryLine(const char* text, int hasBaseDir, EntryLine* entry) {
     for (int i = hasBaseDir ? 0 : 1; i < kEntryColumnCount; ++i) {
         const char* end = i == kEntryColumnCount - 1 ? at + strlen(at) : strchr(at, ',');
         const size_t length = end ? (size_t)(end - at) : 0;
-        if (end == NULL || length >= kEntryColumns[i].size) {
+        if (end == NULL || !CopySpan(Field(entry, i), kEntryColumns[i].size, at, length)) {
             ClearFields(entry);
             return 0;
         }
-        memcpy(Field(entry, i), at, length);
-        Field(entry, i)[length] = '\0';
         at = end + 1;
     }
     return 1;

@@ -3,37 +3,16 @@
 
 #include <string.h>
 
+#include "core/bounded_text.h"
+
 namespace {
 
-// Copies text[0, length) into `out` of `size` bytes. Returns 0, with `out`
-// empty when it has room for that, when the text does not fit.
-int PutText(char* out, size_t size, const char* text, size_t length) {
-    if (size == 0) return 0;
-    if (length >= size) {
-        out[0] = '\0';
-        return 0;
-    }
-    memmove(out, text, length);
-    out[length] = '\0';
-    return 1;
-}
-
-// `first`, `separator` (0 for none) and `second` into `out`. `out` may be
-// `first`.
+// `first`, `separator` (0 for none) and `second` into `out`, which may be
+// `first`; never more than a path's 260 bytes.
 int Join(char* out, size_t size, const char* first, char separator, const char* second) {
-    if (size > kRulePathSize) size = kRulePathSize;
-    if (size == 0) return 0;
-    const size_t firstLength = strlen(first);
-    const size_t separatorLength = separator ? 1 : 0;
-    const size_t secondLength = strlen(second);
-    if (firstLength >= size || separatorLength + secondLength >= size - firstLength) {
-        out[0] = '\0';
-        return 0;
-    }
-    memmove(out, first, firstLength);
-    if (separator) out[firstLength] = separator;
-    memcpy(out + firstLength + separatorLength, second, secondLength + 1);
-    return 1;
+    const char between[2] = {separator, '\0'};
+    const size_t limit = kRulePathSize;
+    return JoinText(out, size < limit ? size : limit, first, between, second);
 }
 
 }  // namespace
@@ -53,7 +32,7 @@ int ParseShortcutSpec(const char* field, char* name, size_t size) {
         const char* colon = strchr(field, ':');
         end = colon ? colon : firstFlag;
     }
-    if (!PutText(name, size, field, (size_t)(end - field))) return -1;
+    if (!CopySpan(name, size, field, (size_t)(end - field))) return -1;
     return flags;
 }
 
@@ -84,10 +63,10 @@ RunOnceKind ParseRunOnceSpec(const char* field, RunOnceRequest* request) {
     const size_t firstLength = end ? (size_t)(end - first) : strlen(first);
     const char* second = end ? end + 1 : first + firstLength;
     if (form->kind == kRunOnceArgs) {
-        if (!PutText(request->Args, sizeof(request->Args), first, firstLength))
+        if (!CopySpan(request->Args, sizeof(request->Args), first, firstLength))
             return kRunOnceNone;
-    } else if (!PutText(request->Macro, sizeof(request->Macro), first, firstLength) ||
-               !PutText(request->FileName, sizeof(request->FileName), second, strlen(second))) {
+    } else if (!CopySpan(request->Macro, sizeof(request->Macro), first, firstLength) ||
+               !CopySpan(request->FileName, sizeof(request->FileName), second, strlen(second))) {
         request->Macro[0] = '\0';
         request->FileName[0] = '\0';
         return kRunOnceNone;
@@ -100,7 +79,7 @@ int EntryExportName(const char* entryPoints, char* name, size_t size) {
     name[0] = '\0';
     const char* slash = strchr(entryPoints, '/');
     if (slash == NULL || slash == entryPoints) return 0;
-    return PutText(name, size, entryPoints, (size_t)(slash - entryPoints));
+    return CopySpan(name, size, entryPoints, (size_t)(slash - entryPoints));
 }
 
 int ScriptDecimal(const char* text) {

@@ -11,12 +11,7 @@ void SfxEntry::Clear() {
     offset = 0;
 }
 
-void SfxEntry::SetName(const char* text) {
-    size_t n = strlen(text);
-    if (n > kSfxMaxNameLength) n = kSfxMaxNameLength;
-    memcpy(name, text, n);
-    name[n] = '\0';
-}
+void SfxEntry::SetName(const char* text) { CopyText(name, sizeof(name), text); }
 
 void SfxArchive::Reset() {
     for (int i = 0; i < kSfxMaxEntries; ++i) entries[i].Clear();

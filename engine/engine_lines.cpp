@@ -11,12 +11,6 @@
 
 namespace {
 
-// Copies `text` whole into `out`, or leaves `out` empty and returns 0.
-int CopyWhole(char* out, size_t size, const char* text) {
-    const char* parts[1] = {text};
-    return JoinParts(out, size, parts, 1);
-}
-
 }  // namespace
 
 int SectionFileCount(const SectionInfo& section) {
@@ -26,14 +20,14 @@ int SectionFileCount(const SectionInfo& section) {
 int SectionBase(const SectionInfo& section, const EntryLine& entry, char* out, size_t size) {
     switch (section.kind) {
     case kSectionNormal:
-        return CopyWhole(out, size,
+        return CopyText(out, size,
                          DirMacroOf(entry.BaseDir, kUseBaseDir) == kMacroDefaultDirectory
                              ? InstallDir
                              : entry.BaseDir);
     case kSectionWindows:
-        return CopyWhole(out, size, WindowsDir);
+        return CopyText(out, size, WindowsDir);
     case kSectionSystem:
-        return CopyWhole(out, size, SystemDir);
+        return CopyText(out, size, SystemDir);
     case kSectionLonWorks:
         return ReadLonWorksPath(out, size);
     default:  // the sections of named keys have no lines

@@ -6,6 +6,8 @@
 
 #include "core/script_vocabulary.h"
 #include "system/target_dirs_win32.h"
+
+#include "core/bounded_text.h"
 #include "system/settings.h"
 #include "system/system_helpers.h"
 
@@ -13,16 +15,11 @@ namespace {
 
 const char kDefaultProgramFiles[] = "C:\\Program Files";
 
-// Copies `text` into `out` when it fits, else leaves `out` empty.
-void CopyWhole(char* out, size_t size, const char* text) {
-    if (!JoinInstallDir(out, size, text, "") && size > 0) out[0] = '\0';
-}
-
 // "ProgramFilesDir" of the CurrentVersion key, read for reading only, or
 // the default when the key or a REG_SZ value of at most 260 bytes is
 // missing.
 void ReadProgramFilesDir(char* out, size_t size) {
-    CopyWhole(out, size, kDefaultProgramFiles);
+    CopyText(out, size, kDefaultProgramFiles);
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
                       KEY_READ, &key) != ERROR_SUCCESS)
@@ -36,7 +33,7 @@ void ReadProgramFilesDir(char* out, size_t size) {
     if (status != ERROR_SUCCESS || type != REG_SZ || length > kPathSize) return;
     value[length] = '\0';
     // A text that fills all 260 bytes has no room for the terminator.
-    if (strlen(value) < size) CopyWhole(out, size, value);
+    if (strlen(value) < size) CopyText(out, size, value);
 }
 
 // A system or Windows directory as the platform gives it; empty when it
@@ -76,7 +73,7 @@ int ReadLonWorksPath(char* out, size_t size) {
     out[0] = '\0';
     char* path = QueryRegString(HKEY_LOCAL_MACHINE, LONWORKS_KEY, LONWORKS_VALUE);
     if (path == NULL) return 0;
-    CopyWhole(out, size, path);
+    CopyText(out, size, path);
     free(path);
     return out[0] != '\0';
 }
@@ -102,6 +99,6 @@ int CreateDirChain(const char* path) {
 void ResolveDefaultInstallDir() {
     char base[kPathSize];
     if (!ResolveDirMacro(MainDirSetting, base, sizeof(base)))
-        CopyWhole(base, sizeof(base), MainDirSetting);
+        CopyText(base, sizeof(base), MainDirSetting);
     JoinInstallDir(InstallDir, sizeof(InstallDir), base, SubDirSetting);
 }

@@ -1,5 +1,7 @@
 #include "system/workspace.h"
 
+#include "core/bounded_text.h"
+
 #include <windows.h>
 #include <string.h>
 
@@ -30,8 +32,7 @@ void RemoveWorkspace() {
 
     SetCurrentDirectoryA(WorkspaceDir);
     char tree[kPathSize];
-    memcpy(tree, WorkspaceDir, sizeof(tree));
-    tree[sizeof(tree) - 1] = '\0';
+    CopyText(tree, sizeof(tree), WorkspaceDir);
     DeleteTree(tree);
 
     // The workspace was the current directory, so DeleteTree could empty it
@@ -45,12 +46,11 @@ void DeleteTree(char* path) {
     // A path that already ends in a backslash (as WorkspaceDir does after
     // the extraction) gets no second one.
     size_t names = end > 0 && path[end - 1] == '\\' ? end : end + 1;
-    if (names + sizeof("*.*") > kPathSize) {
+    if (names >= kPathSize || !CopyText(path + names, kPathSize - names, "*.*")) {
         RemoveDirectoryA(path);
         return;
     }
     path[names - 1] = '\\';
-    memcpy(path + names, "*.*", sizeof("*.*"));
 
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
@@ -58,9 +58,7 @@ void DeleteTree(char* path) {
         do {
             const char* name = found.cFileName;
             if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) continue;
-            size_t nameLength = strlen(name);
-            if (names + nameLength >= kPathSize) continue;
-            memcpy(path + names, name, nameLength + 1);
+            if (!CopyText(path + names, kPathSize - names, name)) continue;
 
             DWORD attributes = found.dwFileAttributes;
             if (attributes & FILE_ATTRIBUTE_READONLY)
