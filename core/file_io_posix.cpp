@@ -12,7 +12,8 @@ FileHandle FileOpenRead(const char* path) {
 }
 
 FileHandle FileCreate(const char* path) {
-    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Never through a symbolic link that stands where the file goes.
+    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
     return fd < 0 ? kNoFile : (FileHandle)fd;
 }
 

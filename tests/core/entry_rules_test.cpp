@@ -84,50 +84,43 @@ TEST(EntryRules, EntryPoints) {
 
 TEST(EntryRules, ScriptDecimal) {
     const struct { const char* text; int value; } rows[] = {
-        {"123456", 123456}, {"  42", 42},       {"+7x", 7},
-        {"-15", -15},       {"abc", 0},         {"0x10", 0},
-        {"", 0},            {"- 5", 0},         {"2147483647", 2147483647},
-        {"2147483648", 2147483647},             {"-2147483648", -2147483647 - 1},
-        {"99999999999999999999", 2147483647},   {"\t9", 9},
+        {"123456", 123456}, {"  42", 42}, {"+7x", 7}, {"-15", -15}, {"abc", 0}, {"0x10", 0}, {"", 0}, {"- 5", 0},
+        {"2147483647", 2147483647}, {"2147483648", 2147483647}, {"-2147483648", -2147483647 - 1},
+        {"99999999999999999999", 2147483647}, {"\t9", 9},
     };
     for (const auto& row : rows) EXPECT_EQ(row.value, ScriptDecimal(row.text)) << row.text;
 }
 
-enum PathForm { kSectionDir, kTargetPath, kWorkDir };
-
-struct PathRow { const char* name; PathForm form; std::string first, second; int result; std::string expected; };
+struct PathRow {
+    const char* name;
+    int (*form)(char* out, size_t size, const char* first, const char* second);
+    std::string first, second;
+    int result;
+    std::string expected;
+};
 
 const std::string kInstall = "C:\\Program Files\\My Product";
 const std::string k200(200, 'd'), k259(259, 'd'), k260(260, 'd');
 
 const PathRow kPathRows[] = {
-    {"section dir with sub", kSectionDir, kInstall, "a\\b", 1, kInstall + "\\a\\b"},
-    {"section dir without sub", kSectionDir, kInstall, "", 1, kInstall},
-    {"target path", kTargetPath, kInstall, "app.exe", 1, kInstall + "\\app.exe"},
-    {"work dir without sub ends in backslash", kWorkDir, kInstall, "", 1, kInstall + "\\"},
-    /* 5 */ {"259 fits", kTargetPath, k200, std::string(58, 'f'), 1, k200 + "\\" + std::string(58, 'f')},
-    {"260 refused", kTargetPath, k200, std::string(59, 'f'), 0, ""},
-    {"work dir of 260 refused", kWorkDir, k259, "", 0, ""},
-    {"section dir of 259 without sub", kSectionDir, k259, "", 1, k259},
-    {"section dir of 260 refused", kSectionDir, k260, "", 0, ""},
+    {"section dir with sub", FormSectionDir, kInstall, "a\\b", 1, kInstall + "\\a\\b"},
+    {"section dir without sub", FormSectionDir, kInstall, "", 1, kInstall},
+    {"target path", FormTargetPath, kInstall, "app.exe", 1, kInstall + "\\app.exe"},
+    {"work dir without sub ends in backslash", FormWorkDir, kInstall, "", 1, kInstall + "\\"},
+    /* 5 */ {"259 fits", FormTargetPath, k200, std::string(58, 'f'), 1, k200 + "\\" + std::string(58, 'f')},
+    {"260 refused", FormTargetPath, k200, std::string(59, 'f'), 0, ""},
+    {"work dir of 260 refused", FormWorkDir, k259, "", 0, ""},
+    {"section dir of 259 without sub", FormSectionDir, k259, "", 1, k259},
+    {"section dir of 260 refused", FormSectionDir, k260, "", 0, ""},
 };
-
-int Form(PathForm form, char* out, size_t size, const char* first, const char* second) {
-    switch (form) {
-    case kSectionDir: return FormSectionDir(out, size, first, second);
-    case kTargetPath: return FormTargetPath(out, size, first, second);
-    case kWorkDir: return FormWorkDir(out, size, first, second);
-    }
-    return -1;
-}
 
 TEST(EntryRules, LinePaths) {
     for (const PathRow& row : kPathRows) {
         // A larger buffer than 260 must not lift the limit.
         char out[kRulePathSize + 40];
         memset(out, '#', sizeof(out));
-        EXPECT_EQ(row.result, Form(row.form, out + 1, kRulePathSize + 38, row.first.c_str(),
-                                   row.second.c_str())) << row.name;
+        EXPECT_EQ(row.result, row.form(out + 1, kRulePathSize + 38, row.first.c_str(), row.second.c_str()))
+            << row.name;
         EXPECT_EQ(row.expected, std::string(out + 1)) << row.name;
         EXPECT_EQ('#', out[0]) << row.name;
         EXPECT_EQ('#', out[kRulePathSize + 1]) << row.name << ": write past 260 bytes";

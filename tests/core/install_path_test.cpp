@@ -9,26 +9,11 @@
 namespace {
 
 TEST(IsValidInstallPath, DriveAndUncForms) {
-    const struct {
-        const char* path;
-        int result;
-    } rows[] = {
-        {"", 0},
-        {"C:\\x", 1},
-        {"C:\\\\", 0},
-        {"C:x", 0},
-        {"C:/x", 0},
-        // 5
-        {"x\\y", 0},
+    const struct { const char* path; int result; } rows[] = {
+        {"", 0}, {"C:\\x", 1}, {"C:\\\\", 0}, {"C:x", 0}, {"C:/x", 0}, {"x\\y", 0},
         {"9:\\x", 1},  // the first character need not be a letter
-        {":\\x", 0},
-        {"\\x", 0},
-        {"\\\\", 0},
-        // 10
-        {"\\\\server", 0},
-        {"\\\\server\\share\\folder\\", 1},
-        {"\\\\server\\share\\a\\b", 1},
-        {"\\\\server\\share\\a\\b\\c\\d\\e\\f", 2},  // backslashes / 5
+        {":\\x", 0}, {"\\x", 0}, {"\\\\", 0}, {"\\\\server", 0}, {"\\\\server\\share\\folder\\", 1},
+        {"\\\\server\\share\\a\\b", 1}, {"\\\\server\\share\\a\\b\\c\\d\\e\\f", 2},  // backslashes / 5
         {"\\\\\\\\\\", 1},
     };
     for (const auto& row : rows)

@@ -23,17 +23,13 @@ std::string Shown(std::string file) {
 }
 
 TEST(LicenseText, ShownAsTheEditNeedsIt) {
-    const struct {
-        const char* name;
-        std::string file, shown;
-    } rows[] = {
+    const struct { const char* name; std::string file, shown; } rows[] = {
         {"empty file", "", ""},
         {"CR LF line ends", "one\r\ntwo\r\n", "one\r\ntwo\r\n"},
         {"mixed line ends", "a\r\nb\nc", "a\r\nb\r\nc"},
         {"lone CR kept", "a\rb\r", "a\rb\r"},
         {"CR CR LF", "a\r\r\nb", "a\r\r\nb"},
-        // 5
-        {"Ctrl-Z first", std::string("\x1a" "dropped"), ""},
+        /* 5 */ {"Ctrl-Z first", std::string("\x1a" "dropped"), ""},
         {"CR before Ctrl-Z", std::string("a\r\x1a\n"), "a\r"},
         {"NUL bytes pass", std::string("a\0b\n", 4), std::string("a\0b\r\n", 5)},
     };

@@ -29,11 +29,6 @@ struct Recorder {
     }
 };
 
-Bytes Packed(const Bytes& plain) {
-    std::unique_ptr<LzssEncoder> encoder(new LzssEncoder());
-    return Encode(*encoder, plain);
-}
-
 std::unique_ptr<LzssDecoder> NewDecoder(Recorder* rec) {
     std::unique_ptr<LzssDecoder> decoder(new LzssDecoder());
     decoder->progress = &rec->progress;
@@ -44,10 +39,7 @@ std::unique_ptr<LzssDecoder> NewDecoder(Recorder* rec) {
 // below 100 bytes) at each token boundary where outCount is a multiple of
 // 50, and nothing at multiples passed inside a reference.
 TEST(LzssProgress, FileBarPositionsAtTokenBoundaries) {
-    const struct {
-        const char* name;
-        Bytes plain;
-    } rows[] = {
+    const struct { const char* name; Bytes plain; } rows[] = {
         {"random 10000", Noise(10000, 99)},
         {"1000 bytes 61: boundaries 1, 19, 37, ..., 991, 1000", Bytes(1000, 0x61)},
         {"text 7777", Text(7777, 5)},
@@ -55,7 +47,7 @@ TEST(LzssProgress, FileBarPositionsAtTokenBoundaries) {
     };
     for (const auto& row : rows) {
         Recorder rec;
-        Bytes stream = Packed(row.plain);
+        Bytes stream = Encode(row.plain);
         Decode(*NewDecoder(&rec), stream);
         const uint32_t n = (uint32_t)row.plain.size();
         std::vector<std::string> expect = {"S"};
@@ -70,7 +62,7 @@ TEST(LzssProgress, TotalBarAcrossTwoFiles) {
     Recorder rec;
     auto decoder = NewDecoder(&rec);
     decoder->grandTotal = 20000;
-    Bytes stream = Packed(Noise(10000, 99));
+    Bytes stream = Encode(Noise(10000, 99));
     Decode(*decoder, stream);
     std::vector<std::string> first = rec.Only("T");
     ASSERT_GE(first.size(), 2u);
@@ -89,20 +81,10 @@ TEST(LzssProgress, TotalBarAcrossTwoFiles) {
 }
 
 TEST(LzssProgress, BarPositionsNeverDivideByZero) {
-    struct Row {
-        const char* name;
-        uint32_t done;
-        int64_t total;
-        int expect;
-    } rows[] = {
-        {"format quotient", 10000, 20000, 50},
-        {"quotient above 100 kept", 199, 100, 199},
-        {"truncated divisor", 150, 199, 150},
-        {"total below 100", 50, 50, 100},
-        {"total 1", 1, 1, 100},
-        {"total 0", 50, 0, 0},
-        {"negative total", 50, -500, 0},
-        {"huge count", 0xFFFFFFFFu, 100, 0x7FFFFFFF},
+    struct Row { const char* name; uint32_t done; int64_t total; int expect; } rows[] = {
+        {"format quotient", 10000, 20000, 50}, {"quotient above 100 kept", 199, 100, 199},
+        {"truncated divisor", 150, 199, 150}, {"total below 100", 50, 50, 100}, {"total 1", 1, 1, 100},
+        {"total 0", 50, 0, 0}, {"negative total", 50, -500, 0}, {"huge count", 0xFFFFFFFFu, 100, 0x7FFFFFFF},
     };
     for (const Row& r : rows) EXPECT_EQ(LzssBarPosition(r.done, r.total), r.expect) << r.name;
 }
@@ -114,12 +96,8 @@ TEST(LzssUnpackFile, FailuresLogTheirLinesAndLeaveNoTarget) {
     const std::string source = dir.File("source"), target = dir.File("target");
     const std::string missing = dir.File(std::string(200, 'm')), badTarget = dir.File("no-such-dir") + "/t";
     const std::string damaged = "The source file is damaged(" + source + ")";
-    const Bytes good = Packed(Noise(300, 99));
-    const struct {
-        const char* name;
-        Bytes stream;
-        std::string from, to, line;
-    } rows[] = {
+    const Bytes good = Encode(Noise(300, 99));
+    const struct { const char* name; Bytes stream; std::string from, to, line; } rows[] = {
         {"empty", {}, source, target, damaged},
         {"one byte", {0x05}, source, target, damaged},
         {"three bytes", {0x05, 0x00, 0x00}, source, target, damaged},

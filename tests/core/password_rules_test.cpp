@@ -4,44 +4,30 @@
 // the real dialogs by tests/wine/protection_test.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/password_rules.h"
 
 namespace {
 
-std::string Hex(const unsigned char* bytes, size_t count) {
-    std::string text;
-    char digits[3];
-    for (size_t i = 0; i < count; ++i) {
-        snprintf(digits, sizeof(digits), "%02x", bytes[i]);
-        text += digits;
-    }
-    return text;
-}
-
 TEST(PasswordRules, NameSumTakesSignedBytes) {
-    const struct {
-        const char* name;
-        int32_t sum;
-    } rows[] = {{"", 0}, {"\x7f", 127}, {"\x80", -128}, {"A\xff", 64}};
+    const struct { const char* name; int32_t sum; } rows[] = {{"", 0}, {"\x7f", 127}, {"\x80", -128}, {"A\xff", 64}};
     for (const auto& row : rows) EXPECT_EQ(row.sum, NameSum(row.name)) << "[" << row.name << "]";
 }
 
 TEST(PasswordRules, RecordStopsAt21Bytes) {
-    const struct {
-        size_t length;   // of a password of 'a's
-        int inverted;    // bytes 0x9e; the rest of the 21 are 0xff
-    } rows[] = {{0, 0}, {20, 20}, {21, 21}, {25, 21}};
+    // A password of `length` 'a's: `inverted` bytes 0x9e, the rest of the 21 0xff.
+    const struct { size_t length; int inverted; } rows[] = {{0, 0}, {20, 20}, {21, 21}, {25, 21}};
     for (const auto& row : rows) {
         unsigned char record[kPasswordRecordSize + 1];
         record[kPasswordRecordSize] = 0x5a;  // canary
         MakePasswordRecord(std::string(row.length, 'a').c_str(), record);
-        std::string expected;
-        for (int i = 0; i < kPasswordRecordSize; ++i) expected += i < row.inverted ? "9e" : "ff";
-        EXPECT_EQ(expected, Hex(record, kPasswordRecordSize)) << row.length << " characters";
+        std::vector<unsigned char> expected(kPasswordRecordSize, 0xff);
+        std::fill(expected.begin(), expected.begin() + row.inverted, 0x9e);
+        EXPECT_EQ(expected, std::vector<unsigned char>(record, record + kPasswordRecordSize)) << row.length;
         EXPECT_EQ(0x5a, record[kPasswordRecordSize]) << row.length << ": written past the record";
     }
 }
@@ -52,13 +38,7 @@ TEST(PasswordRules, RecordReadBack) {
     unsigned char cut[kPasswordRecordSize];
     MakePasswordRecord("ab", cut);
     cut[5] = 0x10;  // a stray byte behind the first zero
-    const struct {
-        const char* name;
-        const unsigned char* bytes;
-        size_t length;
-        int found;
-        std::string text;
-    } rows[] = {
+    const struct { const char* name; const unsigned char* bytes; size_t length; int found; std::string text; } rows[] = {
         {"21 characters, no zero byte", full, 21, 1, std::string(21, 'z')},
         {"cut at the first zero", cut, 21, 1, "ab"},
         {"nothing read", full, 0, 0, ""},
@@ -74,18 +54,13 @@ TEST(PasswordRules, RecordReadBack) {
 
 TEST(PasswordRules, AcceptRuleComparesTheFirstTwenty) {
     const std::string twenty(20, 'q');
-    const struct {
-        const char* name;
-        std::string entry, matchText;
-        int accepted;
-    } rows[] = {
+    const struct { const char* name; std::string entry, matchText; int accepted; } rows[] = {
         {"case differs", "Secret", "secret", 0},
         {"empty entry, empty stored text", "", "", 0},
         {"entry is a beginning", "sec", "secret", 0},
         {"entry goes on", "secret!", "secret", 0},
         {"first twenty of twenty-one", twenty, twenty + "r", 1},
-        // 5
-        {"entry of twenty-one", twenty + "r", twenty + "r", 0},
+        /* 5 */ {"entry of twenty-one", twenty + "r", twenty + "r", 0},
         {"last of twenty differs", twenty, std::string(19, 'q') + "Q", 0},
     };
     for (const auto& row : rows)

@@ -51,16 +51,15 @@ std::string WithLineEnds(const char* text, const char* eol) {
 }
 
 TEST(ProfileReader, StringReads) {
-    const char* const kEnds[] = {"\n", "\r\n", "\r"};
+    const struct { const char *eol, *name; } kEnds[] = {{"\n", "LF"}, {"\r\n", "CR LF"}, {"\r", "CR"}};
     for (const StringRow& row : kStringRows) {
-        for (const char* eol : kEnds) {
-            std::string text = WithLineEnds(row.text, eol);
+        for (const auto& end : kEnds) {
+            std::string text = WithLineEnds(row.text, end.eol);
             ProfileText view = {text.data(), text.size()};
             std::vector<char> out(row.size + 8, '#');
             int line = -1;
             size_t n = ProfileGetString(&view, row.section, row.key, out.data(), row.size, &line);
-            std::string eolName = eol[0] == '\n' ? "LF" : (eol[1] ? "CR LF" : "CR");
-            SCOPED_TRACE(std::string(row.name) + " (" + eolName + ")");
+            SCOPED_TRACE(std::string(row.name) + " (" + end.name + ")");
             EXPECT_STREQ(row.expected, out.data());
             EXPECT_EQ(strlen(row.expected), n);
             EXPECT_EQ(row.line, line);

@@ -6,20 +6,10 @@
 namespace {
 
 TEST(ExtractionPosition, Table) {
-    const struct {
-        uint32_t done, total;
-        int moves;  // 0: the bar is left alone
-        int position;
-    } rows[] = {
-        {1, 3, 1, 33},
-        {2, 3, 1, 66},
-        {3, 3, 1, 100},
+    const struct { uint32_t done, total; int moves, position; } rows[] = {  // moves 0: the bar is left alone
+        {1, 3, 1, 33}, {2, 3, 1, 66}, {3, 3, 1, 100},
         {9, 9, 1, 99},  // total / 100 rounds upward in single precision
-        {0, 3, 0, 0},
-        // 5
-        {3, 0, 0, 0},
-        {7, 1000, 1, 0},
-        {999, 1000, 1, 99},
+        {0, 3, 0, 0}, {3, 0, 0, 0}, {7, 1000, 1, 0}, {999, 1000, 1, 99},
         {4, 3, 1, 100},  // beyond the total: never past the bar's end
         {0xFFFFFFFFu, 1, 1, 100},
     };
@@ -48,9 +38,7 @@ TEST(ExtractionPosition, EveryTotalUpToTheEntryLimit) {
 }
 
 TEST(CenteredOffset, TruncatesTowardZeroWithoutOverflow) {
-    const struct {
-        int screen, extent, offset;
-    } rows[] = {{1024, 301, 361}, {1024, 1025, 0}, {640, 2000, -680},
+    const struct { int screen, extent, offset; } rows[] = {{1024, 301, 361}, {1024, 1025, 0}, {640, 2000, -680},
                 {2147483647, -2147483647 - 1, 2147483647}};
     for (const auto& row : rows)
         EXPECT_EQ(row.offset, CenteredOffset(row.screen, row.extent))

@@ -4,20 +4,21 @@
 // by tests/wine/extract_payload_test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 
 #include "core/sfx_archive.h"
 #include "core/sfx_writer.h"
+#include "tests/support/codec_harness.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-typedef std::vector<uint8_t> Bytes;
-
 Bytes Container(const std::vector<SfxItem>& items, size_t imageSize = 3000) {
-    return SfxContainer(RandomBytes(imageSize, 5), items);
+    return SfxContainer(Noise(imageSize, 5), items);
 }
 
 void Put32(Bytes* file, size_t at, uint32_t v) {
@@ -34,17 +35,13 @@ protected:
         fs::create_directory(dir.Path() / "out");
         snprintf(dest, sizeof(dest), "%s", dir.File("out").c_str());
         progressCalls = 0;
-        return archive->ExtractFrom(dir.File("setup.exe").c_str(), dest, Count,
-                                    (uintptr_t)&progressCalls, 0);
+        return archive->ExtractFrom(dir.File("setup.exe").c_str(), dest, Count, (uintptr_t)&progressCalls, 0);
     }
     static void Count(uintptr_t user, uint32_t, uint32_t, int32_t) { ++*(int*)user; }
-    std::string Out(const std::string& name) const {
-        return dir.File("out") + kPathSeparator + name;
-    }
+    std::string Out(const std::string& name) const { return dir.File("out") + kPathSeparator + name; }
     size_t FilesOut() const {
-        size_t n = 0;
-        for (auto& e : fs::directory_iterator(dir.Path() / "out")) n += e.is_regular_file();
-        return n;
+        return std::count_if(fs::directory_iterator(dir.Path() / "out"), {},
+                             [](const fs::directory_entry& e) { return e.is_regular_file(); });
     }
 
     TempDir dir;
@@ -70,25 +67,17 @@ TEST_F(SfxArchiveTest, HostileTrailersAreRefused) {
     // one's trailer: offset | size | "abc" | 3 | count 1 | signature
     size_t end = one.size();
     size_t count = end - 14, nameLength = end - 18, size = end - 25, offset = end - 29;
-    const struct {
-        const char* name;
-        size_t at;
-        uint32_t value;
-        int expect;
-    } rows[] = {
+    const struct { const char* name; size_t at; uint32_t value; int expect; } rows[] = {
         {"count 0", count, 0, SFX_ERR_EMPTY},
-        {"count 1001", count, 1001, SFX_ERR_TRAILER},
         {"count negative", count, 0x80000000u, SFX_ERR_TRAILER},
         {"count past the start of the file", count, 1000, SFX_ERR_TRAILER},
         {"name length 0", nameLength, 0, SFX_ERR_TRAILER},
-        // 5
-        {"name length 261", nameLength, 261, SFX_ERR_TRAILER},
+        /* 5 */ {"name length 261", nameLength, 261, SFX_ERR_TRAILER},
         {"name length negative", nameLength, 0xFFFFFFFFu, SFX_ERR_TRAILER},
         {"name past the start of the file", nameLength, 200, SFX_ERR_TRAILER},
         {"size past the end", size, 1u << 20, SFX_ERR_TRAILER},
         {"size negative", size, 0xFFFFFFF0u, SFX_ERR_TRAILER},
-        // 10
-        {"offset past the end", offset, (uint32_t)end, SFX_ERR_TRAILER},
+        /* 10 */ {"offset past the end", offset, (uint32_t)end, SFX_ERR_TRAILER},
         {"offset negative", offset, 0x80000000u, SFX_ERR_TRAILER},
         {"offset plus size wraps", offset, 0x7FFFFFFFu, SFX_ERR_TRAILER},
     };
@@ -103,6 +92,11 @@ TEST_F(SfxArchiveTest, HostileTrailersAreRefused) {
         EXPECT_EQ(archive->entryCount, 0) << row.name;
         EXPECT_EQ(archive->entries[0].name[0], '\0') << row.name;
         EXPECT_EQ(FilesOut(), 0u) << row.name;
+    }
+    // A directory of the most entries, 1000, is read; one of 1001 is refused.
+    for (size_t n : {1000, 1001}) {
+        WriteAll(dir.File("full.exe"), Container(std::vector<SfxItem>(n, {"e", {7}}), 100));
+        EXPECT_EQ(archive->ReadDirectory(dir.File("full.exe").c_str()), n > 1000 ? SFX_ERR_TRAILER : SFX_OK) << n;
     }
 }
 
@@ -146,7 +140,7 @@ TEST_F(SfxArchiveTest, PathsThatWouldNotFitAreRefusedNotCut) {
 TEST_F(SfxArchiveTest, ReadsEndingEarlyStopTheCopy) {
     // The trailer promises 5000 bytes; the file handed to ExtractEntry has
     // been cut since: the copy must stop, not spin.
-    Bytes file = Container({{"big", RandomBytes(5000, 1)}}, 100);
+    Bytes file = Container({{"big", Noise(5000, 1)}}, 100);
     WriteAll(dir.File("setup.exe"), file);
     ASSERT_EQ(archive->ReadDirectory(dir.File("setup.exe").c_str()), SFX_OK);
     WriteAll(dir.File("cut.exe"), Bytes(file.begin(), file.begin() + 2100));

@@ -1,5 +1,5 @@
 // The default installation directory's join: no separator added, nothing
-// cut. (The directory macros are looked up in entry_line_test.cpp.)
+// cut. (The directory macros are looked up in script_vocabulary_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <cstring>

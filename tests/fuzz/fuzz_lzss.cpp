@@ -26,6 +26,21 @@ LzssDecoder* const TheDecoder = new LzssDecoder();
 
 }  // namespace
 
+// Seeds: streams of the format (the last one cut inside a reference), text
+// and machine code encoded, and data longer than the window, which as input
+// to encode makes the encoder drop positions out of its window.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static const char kText[] = "setup copies the files, then setup registers the files it copied\r\n";
+    static const char kCode[] = "\x55\x8B\xEC\x83\xEC\x10\x00\x00\x00\x00\xC3\x90\x90\x90\x55\x8B\xEC";
+    Bytes code;
+    for (int i = 0; i < 3; ++i) code.insert(code.end(), kCode, kCode + sizeof(kCode) - 1);
+    WriteSeeds(*argc, *argv,
+               {{0, 0, 0, 0, 0}, {3, 0, 0, 0, 0xE0, 'a', 'b', 'c'}, {10, 0, 0, 0, 0x80, 'a', 0x00, 0x06},
+                {40, 0, 0, 0, 0x80, 'a', 0x00, 0x0F, 0x01, 0x2F, 0x02, 0x40}, {200, 0, 0, 0, 0x80, 'a', 0x00},
+                Encode(Bytes(kText, kText + sizeof(kText) - 1)), Encode(code), Text(12000, 12345)});
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int whole = 0;
     size_t offered = 0;

@@ -10,6 +10,8 @@
 
 #include <stdio.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "shell/programs.h"
@@ -39,16 +41,9 @@ std::string CurrentDir() {
 
 // The text of `path` once it appears (within `seconds`), or "<missing>".
 std::string WaitForText(const char* path, int seconds) {
-    for (int tick = 0; tick < seconds * 20 && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
-         ++tick)
-        Sleep(50);
-    FILE* in = fopen(path, "rb");
-    if (!in) return "<missing>";
-    std::string text;
-    char chunk[512];
-    for (size_t got; (got = fread(chunk, 1, sizeof chunk, in)) > 0;) text.append(chunk, got);
-    fclose(in);
-    return text;
+    for (int tick = 0; tick < seconds * 20 && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES; ++tick) Sleep(50);
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) : "<missing>";
 }
 
 class Programs : public testing::Test {
@@ -72,8 +67,7 @@ TEST_F(Programs, StartedByTheirQuotedPath) {
     const std::string module = "\nmodule=C:\\Shell Test\\recorder.exe\n";
     SetCurrentDirectoryA(kRunDir);
     RegisterPlugin(kBlankPath, 1);
-    EXPECT_EQ(started + "/regplugin" + module + "show=0\ncwd=" + kRunDir + "\n",
-              WaitForText(kRecord, 15))
+    EXPECT_EQ(started + "/regplugin" + module + "show=0\ncwd=" + kRunDir + "\n", WaitForText(kRecord, 15))
         << "plug-in";
     EXPECT_EQ(kRunDir, CurrentDir()) << "plug-in: current directory changed";
 
@@ -104,11 +98,8 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD) {
 // Wine's WinExec reports every program it cannot find as 2, a missing
 // folder too: result 3 is covered by LaunchFailureText's own table.
 TEST_F(Programs, LaunchFailuresShowTheirMessage) {
-    HANDLE bad =
-        CreateFileA("C:\\shell run dir\\bad.exe", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    DWORD written;
-    WriteFile(bad, "not a program", 13, &written, NULL);
-    CloseHandle(bad);
+    FILE* bad = fopen("C:\\shell run dir\\bad.exe", "wb");
+    ASSERT_TRUE(bad && fputs("not a program", bad) >= 0 && fclose(bad) == 0);
     for (bool plugin : {true, false}) {
         BoxCaption = plugin ? "Plugin Error" : "Run Once Error";
         BoxText = "<no box>";
@@ -128,12 +119,7 @@ TEST_F(Programs, LaunchFailuresShowTheirMessage) {
 
 TEST_F(Programs, CallLibraryEntryCallsTheExportAndUnloads) {
     const std::string library = ProgramFolder() + "\\shell_entry.dll";
-    const struct {
-        const char* row;
-        std::string path;
-        const char* name;
-        const char* recorded;
-    } rows[] = {
+    const struct { const char* row; std::string path; const char* name; const char* recorded; } rows[] = {
         {"export called", library, "ShellEntry", "ShellEntry called\n"},
         {"missing export", library, "NoSuchEntry", "<missing>"},
         {"missing library", ProgramFolder() + "\\no_such_library.dll", "ShellEntry", "<missing>"},
@@ -147,19 +133,12 @@ TEST_F(Programs, CallLibraryEntryCallsTheExportAndUnloads) {
 }
 
 TEST(LaunchFailureText, MapsFourResults) {
-    const struct {
-        unsigned result;
-        const char* runOncePath;
-        size_t size;
-        const char* text;
-    } rows[] = {
+    const struct { unsigned result; const char* runOncePath; size_t size; const char* text; } rows[] = {
         {0, NULL, 0, "The system is out of memory or resources."},
         {3, NULL, 0, "The specified path was not found."},
         {3, "C:\\a\\p.exe", 64, "The specified path was not found.(C:\\a\\p.exe)"},
         {3, "C:\\a much longer path\\p.exe", 40, NULL},  // no room
-        {5, NULL, 0, NULL},
-        // 5
-        {31, NULL, 0, NULL},
+        {5, NULL, 0, NULL}, {31, NULL, 0, NULL},
         {32, "C:\\a\\p.exe", 64, NULL},  // started
     };
     for (const auto& row : rows) {
@@ -172,13 +151,7 @@ TEST(LaunchFailureText, MapsFourResults) {
 }
 
 TEST(FormCommandLine, QuotesAPathWithABlankAndNeverCuts) {
-    const struct {
-        const char* program;
-        const char* tail;
-        size_t size;
-        int result;
-        const char* line;
-    } rows[] = {
+    const struct { const char* program; const char* tail; size_t size; int result; const char* line; } rows[] = {
         {"C:\\a\\p.exe", "", 64, 1, "C:\\a\\p.exe "},
         {"C:\\a b", "x", 11, 1, "\"C:\\a b\" x"},
         {"C:\\a b", "x", 10, 0, ""},

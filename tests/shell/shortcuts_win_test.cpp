@@ -17,9 +17,7 @@ const char kTarget[] = "C:\\shell target\\app.exe";
 const char kWorkDir[] = "C:\\shell target";
 const char kLinkFolder[] = "C:\\shell links";
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string SpecialFolder(int csidl) {
     char path[MAX_PATH] = "";
@@ -43,20 +41,14 @@ TEST_F(Shortcuts, LnkRuleAndTheLengthLimit) {
     CreateDirectoryA(lnkFolder.c_str(), NULL);
     // "C:\shell links\" is 15 characters: a name of 240 gives 259 with ".lnk".
     const std::string longest(240, 'L'), tooLong(241, 'T');
-    const struct {
-        const char* row;
-        std::string folder, name;
-        std::string savedAs;   // "" for none
-        std::string absentAs;  // a file that must not appear
-    } rows[] = {
+    // Saved as `savedAs` ("" for none); `absentAs` must not appear.
+    const struct { const char* row; std::string folder, name, savedAs, absentAs; } rows[] = {
         {"folder holding .lnk: no suffix", lnkFolder, "Tool", "Tool", "Tool.lnk"},
         {"259 characters saved", kLinkFolder, longest, longest + ".lnk", longest},
         {"260 characters refused", kLinkFolder, tooLong, "", tooLong + ".lnk"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(1, CreateFolderShortcut(kTarget, "", row.name.c_str(), kWorkDir,
-                                          row.folder.c_str()))
-            << row.row;
+        EXPECT_EQ(1, CreateFolderShortcut(kTarget, "", row.name.c_str(), kWorkDir, row.folder.c_str())) << row.row;
         const std::string base = row.folder + "\\";
         EXPECT_TRUE(row.savedAs.empty() ? !Exists(base + row.name) : Exists(base + row.savedAs))
             << row.row << ": saved as [" << row.savedAs << "]?";

@@ -1,11 +1,16 @@
 // Helpers for driving the LZSS encoder and decoder between byte vectors,
-// reading streams back token by token, and making seeded inputs. Used by
-// the core tests, the fuzzer and its seed writer (no GoogleTest here).
+// reading streams back token by token, making seeded inputs, and writing a
+// fuzzer's seeds. Used by the tests and the fuzzers (no GoogleTest here).
 #ifndef TARNVALE_TESTS_CODEC_HARNESS_H
 #define TARNVALE_TESTS_CODEC_HARNESS_H
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,18 +22,23 @@
 
 typedef std::vector<uint8_t> Bytes;
 
-// Encodes `input` with a search budget of `maxChain`. Room for the worst
+// Encodes `input` with the encoder's own search budget. Room for the worst
 // case: 9 bytes per 8 input bytes, plus header and a last flag byte.
-inline Bytes Encode(LzssEncoder& encoder, const Bytes& input, int maxChain = kLzssMaxChain) {
+inline Bytes Encode(LzssEncoder& encoder, const Bytes& input) {
     MemoryReader reader = {input.data(), input.size(), 0};
     Bytes out(input.size() + input.size() / 8 + 16);
     MemoryWriter writer = {out.data(), out.size(), 0};
     LzssMemoryReader(&encoder.inStream, &reader);
     LzssMemoryWriter(&encoder.outStream, &writer);
-    encoder.maxChain = maxChain;
     encoder.EncodeStream();
     out.resize(writer.size);  // a stream past the worst case ends in zeros
     return out;
+}
+
+// Encodes `input` with a fresh encoder.
+inline Bytes Encode(const Bytes& input) {
+    std::unique_ptr<LzssEncoder> encoder(new LzssEncoder());
+    return Encode(*encoder, input);
 }
 
 // Decodes `stream`; `whole` receives DecodeStream's result and `offered`
@@ -162,6 +172,26 @@ inline Bytes OwnImage(size_t n, uint32_t) {
     if (f != kNoFile) FileClose(f);
     for (size_t i = got; got > 0 && i < n; ++i) out[i] = out[i - got];
     return got > 0 || n == 0 ? out : Bytes();
+}
+
+// The bytes of `path` as a byte vector or a string; empty when unreadable.
+template <class T = Bytes>
+T ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return T(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Writes `seeds` as files seed0, seed1, ... into the first corpus directory
+// among a fuzzer's arguments, before libFuzzer reads it; nothing when the
+// fuzzer runs single inputs.
+inline void WriteSeeds(int argc, char** argv, const std::vector<Bytes>& seeds) {
+    int dir = 1;
+    while (dir < argc && argv[dir][0] == '-') ++dir;
+    if (dir == argc || !std::filesystem::is_directory(argv[dir])) return;
+    for (size_t i = 0; i < seeds.size(); ++i)
+        if (!std::ofstream(std::string(argv[dir]) + "/seed" + std::to_string(i), std::ios::binary)
+                 .write((const char*)seeds[i].data(), (std::streamsize)seeds[i].size()))
+            abort();
 }
 
 #endif

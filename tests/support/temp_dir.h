@@ -1,15 +1,19 @@
-// A scratch directory per test, removed afterwards; plus small file helpers.
+// A scratch directory per test, removed afterwards; plus small file helpers
+// (ReadAll is in codec_harness.h, which the fuzzers share).
 #ifndef TARNVALE_TESTS_TEMP_DIR_H
 #define TARNVALE_TESTS_TEMP_DIR_H
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "tests/support/codec_harness.h"
 
 namespace fs = std::filesystem;
 
@@ -36,38 +40,18 @@ private:
     fs::path path_;
 };
 
-inline std::vector<uint8_t> ReadAll(const std::string& path) {
-    std::vector<uint8_t> out;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return out;
-    uint8_t block[65536];
-    size_t n;
-    while ((n = std::fread(block, 1, sizeof(block), f)) > 0) out.insert(out.end(), block, block + n);
-    std::fclose(f);
-    return out;
-}
-
-inline void WriteAll(const std::string& path, const std::vector<uint8_t>& data) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!data.empty()) std::fwrite(data.data(), 1, data.size(), f);
-    std::fclose(f);
-}
-
-// Seeded random bytes; the seed goes into failure messages.
-inline std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
-    std::mt19937 gen(seed);
-    std::vector<uint8_t> out(n);
-    for (auto& b : out) b = (uint8_t)gen();
-    return out;
+template <class T>
+void WriteAll(const std::string& path, const T& data) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write((const char*)data.data(), (std::streamsize)data.size());
+    ASSERT_TRUE(out.flush().good()) << path;
 }
 
 // Index of the first differing byte, or -1 when equal.
-inline long FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-    size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i)
-        if (a[i] != b[i]) return (long)i;
-    return a.size() == b.size() ? -1 : (long)n;
+template <class T>
+long FirstDifference(const T& a, const T& b) {
+    auto at = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return at.first == a.end() && at.second == b.end() ? -1 : (long)(at.first - a.begin());
 }
 
 #endif

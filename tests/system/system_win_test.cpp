@@ -30,30 +30,23 @@ std::string Take(char* text) {
 // deletes the value.
 void Store(const char* subkey, const char* name, DWORD type, const std::string* bytes) {
     HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, NULL, 0,
-                                             KEY_ALL_ACCESS, NULL, &key, NULL));
-    if (bytes)
-        RegSetValueExA(key, name, 0, type, (const BYTE*)bytes->data(), (DWORD)bytes->size());
-    else
-        RegDeleteValueA(key, name);
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL));
+    LONG status = bytes ? RegSetValueExA(key, name, 0, type, (const BYTE*)bytes->data(), (DWORD)bytes->size())
+                        : RegDeleteValueA(key, name);
     RegCloseKey(key);
+    ASSERT_TRUE(status == ERROR_SUCCESS || (!bytes && status == ERROR_FILE_NOT_FOUND)) << subkey << " " << name;
 }
 
 TEST(QueryRegString, ReadsAtMost260Bytes) {
     const std::string s259(259, 's'), b260(260, 'b');
-    const struct {
-        const char* name;
-        DWORD type;
-        std::string bytes;     // stored exactly, terminator included where wanted
-        std::string expected;  // "[text]" or "null"
-    } rows[] = {
+    // `bytes` stored exactly, terminator included where wanted; "[text]" or "null" read.
+    const struct { const char* name; DWORD type; std::string bytes, expected; } rows[] = {
         {"260 bytes with terminator", REG_SZ, s259 + '\0', "[" + s259 + "]"},
         {"261 bytes with terminator", REG_SZ, s259 + "s" + '\0', "null"},
         {"260 bytes without terminator", REG_BINARY, b260, "[" + b260 + "]"},
         {"261 bytes without terminator", REG_BINARY, b260 + "b", "null"},
         {"empty", REG_SZ, std::string("", 1), "[]"},
-        // 5
-        {"type not tested", REG_DWORD, std::string("ABC\0", 4), "[ABC]"},
+        /* 5 */ {"type not tested", REG_DWORD, std::string("ABC\0", 4), "[ABC]"},
         {"no bytes at all", REG_BINARY, std::string(), "[]"},
     };
     for (const auto& row : rows) {
@@ -68,24 +61,19 @@ TEST(QueryRegString, ReadsAtMost260Bytes) {
 
 TEST(SetRegString, StoresTheTerminator) {
     const std::string nested = std::string(kTestKey) + "\\New\\Deeper";
-    const struct {
-        const char* name;
-        std::string subkey, text;
-    } rows[] = {
+    const struct { const char* name; std::string subkey, text; } rows[] = {
         {"empty text", kTestKey, ""},
         {"creates the parents", nested, "x"},
         {"259 characters", kTestKey, std::string(259, 'l')},
     };
     for (const auto& row : rows) {
         const char* subkey = row.subkey.c_str();
-        EXPECT_EQ(1, SetRegString(HKEY_LOCAL_MACHINE, subkey, "Value", row.text.c_str()))
-            << row.name;
+        EXPECT_EQ(1, SetRegString(HKEY_LOCAL_MACHINE, subkey, "Value", row.text.c_str())) << row.name;
         // The raw bytes: RegGetValue would add a missing terminator itself.
         std::string back(600, '\x7f');
         DWORD type = 0, size = (DWORD)back.size();
         HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS,
-                  RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_READ, &key));
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_READ, &key));
         RegQueryValueExA(key, "Value", NULL, &type, (BYTE*)&back[0], &size);
         RegCloseKey(key);
         back.resize(size);
@@ -102,24 +90,16 @@ TEST(TargetDirs, MacrosAndTheLonWorksPathAtTheirEdges) {
     ASSERT_TRUE(saved != NULL);
     const std::string expanded = std::string("E:\\Expanded", 12), empty("", 1);
     const std::string l259 = std::string(259, 'L') + '\0', l260 = std::string(260, 'L') + '\0';
-    const struct {
-        const char* name;
-        const std::string* programFiles;  // null: value removed
-        DWORD type;
-        const std::string* lonWorks;  // null: key removed
-        const char* text;             // "lw": ReadLonWorksPath, else the macro resolved
-        int result;
-        std::string expected;
-    } rows[] = {
-        {"Program Files without the value", NULL, REG_SZ, NULL, "*Program files", 1,
-         "C:\\Program Files"},
-        {"Program Files of another type", &expanded, REG_EXPAND_SZ, NULL, "*Program files", 1,
-         "C:\\Program Files"},
+    // A null programFiles removes the value, a null lonWorks the key; the
+    // text "lw" reads the LonWorks path, any other resolves as a macro.
+    const struct { const char* name; const std::string* programFiles; DWORD type; const std::string* lonWorks;
+                   const char* text; int result; std::string expected; } rows[] = {
+        {"Program Files without the value", NULL, REG_SZ, NULL, "*Program files", 1, "C:\\Program Files"},
+        {"Program Files of another type", &expanded, REG_EXPAND_SZ, NULL, "*Program files", 1, "C:\\Program Files"},
         {"other case is no macro", NULL, REG_SZ, NULL, "*program files", 0, "untouched"},
         {"LonWorks of 259", NULL, REG_SZ, &l259, "*LonWorks directory", 1, l259.c_str()},
         {"LonWorks of 260", NULL, REG_SZ, &l260, "*LonWorks directory", 1, ""},
-        // 5
-        {"LonWorks path of 260", NULL, REG_SZ, &l260, "lw", 0, ""},
+        /* 5 */ {"LonWorks path of 260", NULL, REG_SZ, &l260, "lw", 0, ""},
         {"LonWorks path empty", NULL, REG_SZ, &empty, "lw", 0, ""},
     };
     for (const auto& row : rows) {
@@ -152,12 +132,8 @@ TEST(CreateDirChain, MakesEachMissingLevelOrNothing) {
     // Paths of exactly 259 and 260 characters.
     const std::string fits = "\\Long\\" + std::string(259 - apps.size() - 6, 'x');
     const std::string over = "\\Over\\" + std::string(260 - apps.size() - 6, 'x');
-    const struct {
-        const char* name;
-        std::string path;  // below C:\chain
-        int result;
-        std::vector<std::string> made, absent;
-    } rows[] = {
+    // Each path lies below C:\chain.
+    const struct { const char* name; std::string path; int result; std::vector<std::string> made, absent; } rows[] = {
         {"four levels", "\\a\\b\\c\\d", 1, {"\\a", "\\a\\b", "\\a\\b\\c", "\\a\\b\\c\\d"}, {}},
         {"trailing backslash", "\\Tool\\Data\\", 1, {"\\Tool", "\\Tool\\Data"}, {}},
         // Gone\..\Kept names the existing Kept: no walk, or it would make Gone.
@@ -176,9 +152,11 @@ TEST(CreateDirChain, MakesEachMissingLevelOrNothing) {
 
 bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
-void MakeFile(const char* path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+void MakeFile(const char* path, DWORD attributes = FILE_ATTRIBUTE_NORMAL, const std::string& text = "") {
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    WriteFile(file, text.data(), (DWORD)text.size(), &written, NULL);
     CloseHandle(file);
     SetFileAttributesA(path, attributes);
 }
@@ -193,9 +171,7 @@ bool MakeDirectoryLink(const std::string& dir, const char* name, const char* tar
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, dir.c_str(), &startup,
-                        &process))
-        return false;
+    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, dir.c_str(), &startup, &process)) return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     // A host process cannot be waited for: look for the link instead.
@@ -236,10 +212,7 @@ TEST(DeleteTree, EmptiesTheTreeWithoutFollowingLinks) {
 // A second install copies its script over the first one's.
 TEST(CopyFileOver, ReplacesAnExistingTarget) {
     MakeFile("C:\\old.ini");
-    HANDLE file = CreateFileA("C:\\new.ini", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    DWORD written = 0;
-    WriteFile(file, "NAME=New", 8, &written, NULL);
-    CloseHandle(file);
+    MakeFile("C:\\new.ini", FILE_ATTRIBUTE_NORMAL, "NAME=New");
     EXPECT_NE(0, CopyFileOver("C:\\new.ini", "C:\\old.ini"));
     EXPECT_EQ(0, CopyFileOver("C:\\missing.ini", "C:\\old.ini"));
     WIN32_FILE_ATTRIBUTE_DATA data;

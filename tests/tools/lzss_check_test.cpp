@@ -10,12 +10,7 @@
 
 namespace {
 
-struct CheckRow {
-    const char* name;
-    std::vector<uint8_t> stream;
-    bool ok;
-    uint32_t length;  // decoded length reported
-};
+struct CheckRow { const char* name; std::vector<uint8_t> stream; bool ok; uint32_t length; };  // length: as reported
 
 const CheckRow kRows[] = {
     {"literals", {0x03, 0, 0, 0, 0xE0, 'a', 'b', 'c'}, true, 3},
@@ -23,8 +18,7 @@ const CheckRow kRows[] = {
     {"empty stream with its flag byte", {0, 0, 0, 0, 0}, true, 0},
     {"eight literals and the empty group",
      {0x08, 0, 0, 0, 0xFF, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 0x00}, true, 8},
-    // 5
-    {"trailing byte that is no empty group",
+    /* 5 */ {"trailing byte that is no empty group",
      {0x08, 0, 0, 0, 0xFF, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 0x01}, false, 8},
     {"two bytes past the end",
      {0x08, 0, 0, 0, 0xFF, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 0x00, 0x00}, false, 8},

@@ -4,20 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <memory>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/lzss_decoder.h"
 #include "core/sfx_archive.h"
+#include "tests/support/codec_harness.h"
+#include "tests/support/temp_dir.h"
 #include "tools/tarnvale/host_files.h"
 
 #ifndef TARNVALE_TOOL_PATH
@@ -28,46 +24,19 @@ namespace {
 
 const unsigned kSeed = 20240611;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-// "" when equal; otherwise the sizes and the first offset that differs.
-std::string Difference(const std::string& actual, const std::string& expected) {
-    if (actual == expected) return "";
-    size_t at = 0;
-    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
-    return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size()) +
-           ", first difference at " + std::to_string(at);
-}
-
 struct RunResult { int status; std::string out, err; };
 
 class ToolRoundTrip : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        char pattern[] = "/tmp/tarnvale-tool-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        dir_ = pattern;
-        std::mt19937 random(kSeed);
-        std::string stub(3000, '\0');
-        for (char& c : stub) c = static_cast<char>(random());
-        WriteAll(dir_ + "/stub.exe", stub);
-        mkdir((dir_ + "/files").c_str(), 0777);
+    void SetUp() override {
+        dir_ = scratch.Path().string();
+        WriteAll(dir_ + "/stub.exe", Noise(3000, kSeed));
+        fs::create_directory(dir_ + "/files");
         // Compressible and incompressible data, an empty file, text.
-        std::string data;
-        while (data.size() < 150000) data += "reading " + std::to_string(random() % 97) + ";";
-        data.resize(150000);
-        for (int i = 0; i < 20000; ++i) data += static_cast<char>(random());
-        inputs_ = {{"Data.bin", data},
-                   {"empty.txt", ""},
-                   {"readme.txt", "Read me.\r\nSecond line.\r\n"},
-                   {"licence.txt", "You may use this.\r\n"},
+        Bytes data = Text(150000, kSeed), noise = Noise(20000, kSeed);
+        data.insert(data.end(), noise.begin(), noise.end());
+        inputs_ = {{"Data.bin", std::string(data.begin(), data.end())}, {"empty.txt", ""},
+                   {"readme.txt", "Read me.\r\nSecond line.\r\n"}, {"licence.txt", "You may use this.\r\n"},
                    {"uninstall.exe", "uninstaller stand-in"}};
         for (const auto& f : inputs_) WriteAll(dir_ + "/files/" + f.first, f.second);
         // data.bin is named in another case than on disk; readme.txt twice.
@@ -81,32 +50,23 @@ protected:
         WriteAll(dir_ + "/install.ini", script_);
     }
 
-    static void TearDownTestSuite() {
-        std::string command = "rm -rf '" + dir_ + "'";
-        ASSERT_EQ(0, std::system(command.c_str()));
-    }
-
-    static RunResult Run(const std::string& args) {
+    RunResult Run(const std::string& args) {
         std::string command = std::string("'") + TARNVALE_TOOL_PATH + "' " + args + " >'" + dir_ +
                               "/stdout' 2>'" + dir_ + "/stderr'";
         int raw = std::system(command.c_str());
-        return RunResult{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(dir_ + "/stdout"),
-                         ReadAll(dir_ + "/stderr")};
+        return RunResult{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll<std::string>(dir_ + "/stdout"),
+                         ReadAll<std::string>(dir_ + "/stderr")};
     }
 
-    static RunResult Build(const std::string& script, const std::string& output) {
+    RunResult Build(const std::string& script, const std::string& output) {
         return Run("build '" + script + "' -o '" + output + "' --files '" + dir_ + "/files' --stub '" +
                    dir_ + "/stub.exe'");
     }
 
-    static std::string dir_;
-    static std::string script_;
-    static std::vector<std::pair<std::string, std::string>> inputs_;
+    TempDir scratch;
+    std::string dir_, script_;
+    std::vector<std::pair<std::string, std::string>> inputs_;
 };
-
-std::string ToolRoundTrip::dir_;
-std::string ToolRoundTrip::script_;
-std::vector<std::pair<std::string, std::string>> ToolRoundTrip::inputs_;
 
 TEST_F(ToolRoundTrip, PackageGivesTheFilesBack) {
     SCOPED_TRACE("seed " + std::to_string(kSeed));
@@ -127,15 +87,15 @@ TEST_F(ToolRoundTrip, PackageGivesTheFilesBack) {
     EXPECT_EQ(3000, archive->entries[0].offset);
 
     const std::string out = dir_ + "/extracted";
-    mkdir(out.c_str(), 0777);
+    fs::create_directory(out);
     char dirBuffer[kSfxDirSize] = {0};
     out.copy(dirBuffer, out.size());
     ASSERT_EQ(SFX_OK, archive->ExtractFrom(package.c_str(), dirBuffer, nullptr, 0, 0));
 
     std::string expectedScript = script_;
     expectedScript.replace(expectedScript.find("SIZE=1\r"), 6, "SIZE=" + std::to_string(size));
-    EXPECT_EQ(expectedScript, ReadAll(out + "/install.ini"));
-    EXPECT_EQ(inputs_[3].second, ReadAll(out + "/licence.txt"));
+    EXPECT_EQ(expectedScript, ReadAll<std::string>(out + "/install.ini"));
+    EXPECT_EQ(inputs_[3].second, ReadAll<std::string>(out + "/licence.txt"));
     std::unique_ptr<LzssDecoder> decoder(new LzssDecoder());
     const std::pair<const char*, int> streams[] = {
         {"data.bin", 0}, {"empty.txt", 1}, {"readme.txt", 2}, {"uninstall.exe", 4}};
@@ -143,7 +103,7 @@ TEST_F(ToolRoundTrip, PackageGivesTheFilesBack) {
         std::string source = out + "/" + s.first;
         std::string target = source + ".decoded";
         ASSERT_EQ(1, decoder->UnpackFile(source.c_str(), target.c_str())) << s.first;
-        EXPECT_EQ("", Difference(ReadAll(target), inputs_[s.second].second)) << s.first;
+        EXPECT_EQ(-1, FirstDifference(ReadAll<std::string>(target), inputs_[s.second].second)) << s.first;
     }
 
     RunResult listed = Run("list '" + package + "'");
@@ -154,10 +114,10 @@ TEST_F(ToolRoundTrip, PackageGivesTheFilesBack) {
 
     RunResult again = Build(dir_ + "/install.ini", dir_ + "/setup2.exe");
     ASSERT_EQ(0, again.status) << again.err;
-    EXPECT_EQ("", Difference(ReadAll(dir_ + "/setup2.exe"), ReadAll(package))) << "two builds";
+    EXPECT_EQ(-1, FirstDifference(ReadAll(dir_ + "/setup2.exe"), ReadAll(package))) << "two builds";
 
     // A damaged copy: readme.txt's stream promises 1000 more bytes than it holds.
-    std::string bytes = ReadAll(package);
+    std::string bytes = ReadAll<std::string>(package);
     size_t header = static_cast<size_t>(archive->entries[3].offset);
     bytes[header + 1] = static_cast<char>(bytes[header + 1] + 4);
     WriteAll(dir_ + "/damaged.exe", bytes);
@@ -172,15 +132,46 @@ TEST_F(ToolRoundTrip, MissingFileFailsWithItsLine) {
     script.replace(script.find("empty.txt"), 9, "absent.txt");
     WriteAll(dir_ + "/missing.ini", script);
     const std::string output = dir_ + "/out/setup.exe";
-    mkdir((dir_ + "/out").c_str(), 0777);
+    fs::create_directory(dir_ + "/out");
     RunResult built = Build(dir_ + "/missing.ini", output);
     EXPECT_EQ(1, built.status);
     EXPECT_NE(std::string::npos, built.err.find("missing.ini:14: error: [WINDOWS] 1: file \"absent.txt\""))
         << built.err;
     EXPECT_EQ(-1, RegularFileSize(output)) << "a failed build left its output";
-    std::string command = "ls -A '" + dir_ + "/out' | wc -l >'" + dir_ + "/count'";
-    ASSERT_EQ(0, std::system(command.c_str()));
-    EXPECT_EQ("0\n", ReadAll(dir_ + "/count")) << "a failed build left temporary files";
+    EXPECT_TRUE(fs::is_empty(dir_ + "/out")) << "a failed build left temporary files";
+}
+
+// An output the build must not write, refused before any work with exit
+// code 1 (2 for an empty name), and left exactly as it was.
+TEST_F(ToolRoundTrip, RefusesOutputsItMustNotReplace) {
+    fs::create_directory(dir_ + "/folder");
+    fs::create_symlink(dir_ + "/files/readme.txt", dir_ + "/link.exe");
+    const struct { const char* name; std::string output; int status; const char* says; } rows[] = {
+        {"empty name", "", 2, "name is empty"},
+        {"the script", dir_ + "/install.ini", 1, "(the install script)"},
+        {"the stub", dir_ + "/stub.exe", 1, "(the setup stub)"},
+        {"a source file", dir_ + "/files/Data.bin", 1, "([NORMAL] 1)"},
+        {"a folder", dir_ + "/folder", 1, "is a folder"},
+        {"a device", "/dev/null", 1, "is not a regular file"},
+        {"a symbolic link", dir_ + "/link.exe", 1, "is a symbolic link"},
+        {"a missing folder", dir_ + "/absent/setup.exe", 1, "No such file or directory"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string before = fs::is_regular_file(row.output) ? ReadAll<std::string>(row.output) : "";
+        RunResult built = Build(dir_ + "/install.ini", row.output);
+        EXPECT_EQ(row.status, built.status);
+        EXPECT_NE(std::string::npos, built.err.find(row.says)) << built.err;
+        if (!before.empty()) EXPECT_EQ(before, ReadAll<std::string>(row.output));
+    }
+    EXPECT_TRUE(fs::is_symlink(dir_ + "/link.exe"));
+
+    // extract never writes through a link that stands in its folder.
+    ASSERT_EQ(0, Build(dir_ + "/install.ini", dir_ + "/setup.exe").status);
+    fs::create_directory(dir_ + "/out");
+    fs::create_symlink(dir_ + "/victim", dir_ + "/out/install.ini");
+    EXPECT_EQ(1, Run("extract '" + dir_ + "/setup.exe' -o '" + dir_ + "/out'").status);
+    EXPECT_FALSE(fs::exists(dir_ + "/victim")) << "extract wrote through a symbolic link";
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // tarnvale build: script and files in, one package out.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +65,7 @@ public:
     int Run();
 
 private:
+    bool CheckOutput(bool sourcesKnown);
     bool ResolveSources();
     bool PrepareScript();
     bool WritePackage();
@@ -84,6 +87,33 @@ private:
     std::vector<SfxRecord> records_;
     int64_t stubSize_ = 0;
 };
+
+// The package replaces only a regular file or takes a new name, and never
+// one of its own inputs. Checked before any work, and once more for the
+// package's files when they are known.
+bool PackageBuild::CheckOutput(bool sourcesKnown) {
+    std::string problem = OutputProblem(in_.output);
+    if (!problem.empty()) {
+        Fail("cannot write the package: " + problem);
+        return false;
+    }
+    std::vector<std::pair<std::string, std::string>> inputs;
+    if (!sourcesKnown) {
+        inputs.push_back({in_.scriptPath, "the install script"});
+        inputs.push_back({in_.stub, "the setup stub"});
+    } else {
+        for (size_t i = 0; i < sources_.size(); ++i)
+            if (!sources_[i].empty()) inputs.push_back({sources_[i], plan_.entries[i].origin});
+    }
+    for (const auto& input : inputs) {
+        if (SameFile(in_.output, input.first)) {
+            Fail("the package " + in_.output + " would replace " + input.first + " (" +
+                 input.second + ")");
+            return false;
+        }
+    }
+    return true;
+}
 
 bool PackageBuild::ResolveSources() {
     bool ok = true;
@@ -139,7 +169,7 @@ bool PackageBuild::AddCompressed(SfxWriter* writer, LzssEncoder* encoder, const 
                                  size_t index, std::string* error) {
     std::FILE* out = std::fopen(streamPath.c_str(), "wb");
     if (!out) {
-        *error = "cannot write " + streamPath;
+        *error = "cannot write " + streamPath + ": " + std::strerror(errno);
         return false;
     }
     uint64_t written = 0;
@@ -212,6 +242,7 @@ void PackageBuild::PrintSummary() const {
 
 int PackageBuild::Run() {
     std::string error;
+    if (!CheckOutput(false)) return kExitFailed;
     if (!ReadWholeFile(in_.scriptPath, &script_, &error)) {
         Fail(error);
         return kExitFailed;
@@ -220,6 +251,7 @@ int PackageBuild::Run() {
     PrintDiagnostics(in_.scriptPath, plan_.diagnostics);
     bool ok = !plan_.HasErrors();
     ok = ResolveSources() && ok;
+    if (ok && !CheckOutput(true)) return kExitFailed;
     stubSize_ = RegularFileSize(in_.stub);
     if (stubSize_ < 0) {
         Fail("no setup stub at " + in_.stub + " (build the Windows side, or pass --stub)");
@@ -247,6 +279,7 @@ int RunBuild(int argc, char** argv, int first) {
     BuildInputs in;
     in.scriptPath = args.positional[0];
     in.output = args.values.count("-o") ? args.values["-o"] : args.values["--output"];
+    if (in.output.empty()) return UsageError("build", "the -o SETUP.EXE name is empty");
     in.filesDir = args.values.count("--files") ? args.values["--files"] : DirName(in.scriptPath);
     in.stub = args.values.count("--stub") ? args.values["--stub"]
                                           : JoinPath(ExecutableDir(), "tarnvale-stub.exe");

@@ -34,6 +34,29 @@ bool ReadWholeFile(const std::string& path, std::string* out, std::string* error
     return ok;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+std::string OutputProblem(const std::string& path) {
+    struct stat st;
+    const std::string dir = DirName(path);
+    if (stat(dir.c_str(), &st) != 0) return "cannot use the folder " + dir + ": " + strerror(errno);
+    if (!S_ISDIR(st.st_mode)) return dir + " is not a folder";
+    if (access(dir.c_str(), W_OK | X_OK) != 0)
+        return "cannot write into the folder " + dir + ": " + strerror(errno);
+    if (lstat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return "";
+        return "cannot use " + path + ": " + strerror(errno);
+    }
+    if (S_ISDIR(st.st_mode)) return path + " is a folder";
+    if (S_ISLNK(st.st_mode)) return path + " is a symbolic link";
+    if (!S_ISREG(st.st_mode)) return path + " is not a regular file";
+    return "";
+}
+
 int64_t RegularFileSize(const std::string& path) {
     struct stat st;
     if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;

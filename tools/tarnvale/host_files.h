@@ -31,6 +31,14 @@ std::string ExecutableDir();
 bool FindFileInDir(const std::string& dir, const std::string& name, std::string* path,
                    std::string* problem);
 
+// Whether `a` and `b` name the same existing file (links followed).
+bool SameFile(const std::string& a, const std::string& b);
+
+// Why `path` may not be written as a new file, or "" when it may: its
+// folder must exist and be a folder, and `path` itself must be missing or a
+// regular file (not a folder, device, pipe or symbolic link).
+std::string OutputProblem(const std::string& path);
+
 // Creates `path` and any missing parents. Returns false with `error` set.
 bool MakeDirs(const std::string& path, std::string* error);
 

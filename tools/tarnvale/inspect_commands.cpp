@@ -122,6 +122,7 @@ int RunExtract(int argc, char** argv, int first) {
     if (args.values.count("-o") + args.values.count("--output") != 1)
         return UsageError("extract", "expected one -o DIR");
     const std::string dir = args.values.count("-o") ? args.values["-o"] : args.values["--output"];
+    if (dir.empty()) return UsageError("extract", "the -o DIR name is empty");
     PackageView view;
     if (!OpenPackage(args.positional[0], &view, &error) || !MakeDirs(dir, &error)) {
         std::fprintf(stderr, "tarnvale extract: error: %s\n", error.c_str());

@@ -2,6 +2,9 @@
 
 #include <sys/types.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "core/lzss_memory.h"
 
 namespace {
@@ -65,7 +68,7 @@ bool EncodeFileTo(LzssEncoder* encoder, const std::string& path, uint64_t size, 
                   uint64_t* written, std::string* error) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in) {
-        *error = "cannot open " + path;
+        *error = "cannot open " + path + ": " + std::strerror(errno);
         return false;
     }
     FileSource source{in, size, false};

@@ -2,7 +2,9 @@
 
 #include <sys/types.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "tools/tarnvale/command_line.h"
 #include "tools/tarnvale/host_files.h"
@@ -27,7 +29,7 @@ bool ReadFileRange(const std::string& path, int64_t offset, int64_t size, std::s
                    std::string* error) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
-        *error = "cannot open " + path;
+        *error = "cannot open " + path + ": " + strerror(errno);
         return false;
     }
     out->assign(static_cast<size_t>(size), '\0');
