@@ -157,8 +157,10 @@ void WaitForInstallWorker() {
     if (WorkerThread == NULL) return;
     int quit = 0;
     WPARAM quitCode = 0;
-    while (MsgWaitForMultipleObjects(1, &WorkerThread, FALSE, INFINITE, QS_ALLINPUT) !=
-           WAIT_OBJECT_0) {
+    // Only "messages are waiting" goes on: the thread's end, and a wait that
+    // failed (which would fail again at once), both leave.
+    while (MsgWaitForMultipleObjects(1, &WorkerThread, FALSE, INFINITE, QS_ALLINPUT) ==
+           WAIT_OBJECT_0 + 1) {
         MSG message;
         while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {

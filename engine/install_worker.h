@@ -40,7 +40,7 @@ int StartInstallWorker(HWND page);
 // Waits until the worker started by StartInstallWorker has ended, handling
 // the calling thread's messages meanwhile (the worker's start and its log
 // lines are sent messages that this thread must serve). Returns at once
-// when no worker was started.
+// when no worker was started, and when the wait itself fails.
 void WaitForInstallWorker();
 
 #endif

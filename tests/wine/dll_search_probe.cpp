@@ -1,13 +1,9 @@
-// Test program for Wine: where LoadLibraryA finds "version.dll", with or
-// without RestrictDllSearch, while a planted copy (planted_dll.cpp) lies
-// beside it. It imports only kernel32 and msvcrt, so nothing loads a
-// version.dll before it asks.
-//
+// Test program for Wine: where LoadLibraryA finds "version.dll" while a
+// planted copy (planted_dll.cpp) lies beside it. It imports only kernel32
+// and msvcrt, so nothing loads a version.dll before it asks.
 //   dll-search-probe.exe [restricted]
-//
-// Prints "restrict R" (RestrictDllSearch's result) when asked to restrict,
-// then "planted PATH" when the copy beside it was loaded (it alone exports
-// TarnvalePlanted), or "system PATH".
+// prints "restrict R" (RestrictDllSearch's result) when restricted, then
+// "planted PATH" (the copy, which exports TarnvalePlanted) or "system PATH".
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>

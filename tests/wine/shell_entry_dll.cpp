@@ -1,7 +1,6 @@
 // Test library for the shell integration: its export ShellEntry appends
-// "ShellEntry called" to the file that TARNVALE_SHELL_RECORD names; a "*"
-// in that name stands for "ShellEntry" (as shell_recorder's stands for its
-// file name).
+// "ShellEntry called" to the file that TARNVALE_SHELL_RECORD names, a "*"
+// in it standing for "ShellEntry".
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>

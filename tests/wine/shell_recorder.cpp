@@ -1,9 +1,8 @@
 // Test program for the shell integration: records how it was started into
 // the file that TARNVALE_SHELL_RECORD names ("*" standing for its own file
-// name), one line each: command=<GetCommandLineA>, module=<its own path>,
-// show=<wShowWindow, or -1 without STARTF_USESHOWWINDOW>, cwd=<current
-// directory>. The file is written beside its final name and then moved
-// there, so a reader never sees half of it.
+// name): command=<GetCommandLineA>, module=<its own path>, show=<wShowWindow,
+// or -1 without STARTF_USESHOWWINDOW>, cwd=<current directory>, a line each,
+// written beside the file and moved there, so no reader sees half of it.
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>

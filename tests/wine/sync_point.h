@@ -1,7 +1,6 @@
 // Meeting points between a Windows test program and the shell script that
-// runs it: the program creates C:\sync\NAME.ready and waits until the
-// script, having looked at the prefix from outside, creates C:\sync\NAME.go
-// (harness.sh: await_ready and release).
+// runs it: the program creates C:\sync\NAME.ready and waits for the
+// script's C:\sync\NAME.go (harness.sh: await_ready and release).
 #ifndef TARNVALE_TESTS_WINE_SYNC_POINT_H
 #define TARNVALE_TESTS_WINE_SYNC_POINT_H
 
@@ -9,7 +8,7 @@
 #include <stdarg.h>
 #include <stdio.h>
 
-// Prints a line for the script that reads the program's output, at once.
+// Prints for the script that reads the program's output, at once.
 inline void Say(const char* format, ...) {
     va_list args;
     va_start(args, format);
@@ -18,8 +17,7 @@ inline void Say(const char* format, ...) {
     fflush(stdout);
 }
 
-// Announces `name` and waits for the go-ahead. Returns 1, or 0 when the
-// marker cannot be written or no go-ahead came within `seconds`.
+// Announces `name` and waits `seconds` at most for the go-ahead: 1 if it came.
 inline int MeetAt(const char* name, int seconds) {
     char ready[MAX_PATH], go[MAX_PATH];
     snprintf(ready, sizeof(ready), "C:\\sync\\%s.ready", name);

@@ -1,13 +1,9 @@
 // Test driver for Wine: starts a program and works its windows as a user
-// would, from a script on standard input. The checks are in the script:
-// the driver prints only what fails, beside the program's own output.
-//
+// would, from a script on standard input; it prints only what fails.
 //   window-probe.exe --temp-path        GetTempPathA's result
 //   window-probe.exe --reg KEY NAME...  REG_SZ values of HKLM\KEY, " | "
-//       between them: "<missing>", or "<unterminated>" when stored without
-//       the terminating zero
+//       between them: "<missing>", or "<unterminated>" (no terminating zero)
 //   window-probe.exe < SCRIPT
-//
 // SCRIPT: a command a line, words split at blanks, "a b" one word. WINDOW
 // is what the last `wait` found; ID a control of it or of a visible child
 // dialog (a wizard page), "-" WINDOW itself. Waits give up after 60 s.
@@ -16,21 +12,19 @@
 //   wait CLASS CAPTION       for a visible top-level window of PROGRAM
 //   check ID WHAT VALUE      WHAT of the control is VALUE: text (line breaks
 //                            as \n), enabled (0|1), bar (position), lines
-//                            (of a list box), focus (the id of PROGRAM's
-//                            focused control)
+//                            (of a list box), focus (id of the focused control)
 //   await ID WHAT VALUE      waits until it is (lines: VALUE or more)
 //   click ID [EXPECT...]     BM_CLICK, WM_SETTEXT, sent from a thread of
-//   type ID TEXT [EXPECT...] its own: each dialog that comes up until the
-//   exit [EXPECT...]         send returns (PROGRAM ends with exit code 0)
-//                            must meet an EXPECT: "[cancel:]CAPTION[|TEXT]",
-//                            TEXT a message box's; it is answered with OK
-//                            or Cancel. A dialog: a visible top-level #32770
-//                            of PROGRAM with a caption
+//   type ID TEXT [EXPECT...] its own: each dialog (a visible top-level
+//   exit [EXPECT...]         #32770 of PROGRAM with a caption) that comes up
+//                            until the send returns (PROGRAM ends with exit
+//                            code 0) must meet an EXPECT, "[cancel:]CAPTION
+//                            [|TEXT]" (TEXT a message box's), and is
+//                            answered with OK or Cancel
 //   key escape|tab           posted to PROGRAM's focused control
 //   close                    posts WM_CLOSE to WINDOW
 //   sync NAME                meets the shell script (sync_point.h)
-// A failure prints "FAIL line N: ...", stops PROGRAM and ends the script,
-// exit code 1.
+// A failure prints "FAIL line N: ...", stops PROGRAM and ends the script.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -56,6 +50,10 @@ bool Fail(const char* format, const char* a = "", const char* b = "", const char
     return false;
 }
 
+bool Is(const char* a, const char* b) {
+    return strcmp(a, b) == 0;
+}
+
 // Read in UTF-16: Wine hands the narrow form back unconverted across
 // processes.
 void ReadText(HWND window, char* out) {
@@ -73,19 +71,8 @@ void ReadText(HWND window, char* out) {
     out[at] = '\0';
 }
 
-bool Shown(HWND window, const char* className, const char* caption) {
-    DWORD owner = 0;
-    char seenClass[256] = "", seenCaption[256] = "";
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameA(window, seenClass, sizeof(seenClass));
-    GetWindowTextA(window, seenCaption, sizeof(seenCaption));
-    return owner == program.dwProcessId && IsWindowVisible(window) &&
-           strcmp(className, seenClass) == 0 &&
-           (caption ? strcmp(caption, seenCaption) == 0 : seenCaption[0] != '\0');
-}
-
-// Windows of the program: by class and caption, or the dialogs not yet
-// known (caption null), which become known.
+// Visible windows of the program: by class and caption, or the dialogs
+// with a caption not yet known (caption null), which become known.
 struct Search {
     const char* className;
     const char* caption;
@@ -96,7 +83,15 @@ struct Search {
 
 BOOL CALLBACK Visit(HWND window, LPARAM param) {
     Search* search = reinterpret_cast<Search*>(param);
-    if (!Shown(window, search->className, search->caption)) return TRUE;
+    DWORD owner = 0;
+    char seenClass[256] = "", seenCaption[256] = "";
+    GetWindowThreadProcessId(window, &owner);
+    GetClassNameA(window, seenClass, sizeof(seenClass));
+    GetWindowTextA(window, seenCaption, sizeof(seenCaption));
+    if (owner != program.dwProcessId || !IsWindowVisible(window) ||
+        !Is(search->className, seenClass) ||
+        !(search->caption ? Is(search->caption, seenCaption) : seenCaption[0] != '\0'))
+        return TRUE;
     for (int i = 0; search->caption == NULL && i < search->count; ++i)
         if (search->known[i] == window) return TRUE;
     search->found = window;
@@ -110,58 +105,54 @@ HWND Find(Search* search) {
     return search->found;
 }
 
-struct Lookup {
-    int id;
-    HWND found;
-};
+int wantedId;
+HWND wantedControl;
 
-BOOL CALLBACK FindVisibleControl(HWND window, LPARAM param) {
-    Lookup* lookup = reinterpret_cast<Lookup*>(param);
-    if (GetDlgCtrlID(window) != lookup->id || !IsWindowVisible(window)) return TRUE;
-    lookup->found = window;
+BOOL CALLBACK FindVisibleControl(HWND window, LPARAM) {
+    if (GetDlgCtrlID(window) != wantedId || !IsWindowVisible(window)) return TRUE;
+    wantedControl = window;
     return FALSE;
 }
 
 HWND Control(const char* id) {
-    if (strcmp(id, "-") == 0) return current;
-    Lookup lookup = {atoi(id), GetDlgItem(current, atoi(id))};
-    if (lookup.found == NULL)
-        EnumChildWindows(current, FindVisibleControl, reinterpret_cast<LPARAM>(&lookup));
-    return lookup.found;
+    if (Is(id, "-")) return current;
+    wantedId = atoi(id);
+    wantedControl = GetDlgItem(current, wantedId);
+    if (wantedControl == NULL) EnumChildWindows(current, FindVisibleControl, 0);
+    return wantedControl;
 }
 
 HWND Focused() {
-    GUITHREADINFO thread;
-    memset(&thread, 0, sizeof(thread));
+    GUITHREADINFO thread = {};
     thread.cbSize = sizeof(thread);
     return GetGUIThreadInfo(program.dwThreadId, &thread) ? thread.hwndFocus : NULL;
 }
 
 // `check` (once) and `await` (until it holds).
 bool Check(char** words, bool waiting) {
+    const char* what = words[2];
     char actual[kTextSize] = "<no control>";
     for (DWORD start = GetTickCount();; Sleep(5)) {
         HWND control = Control(words[1]);
-        const char* what = words[2];
         LRESULT number = 0;
         if (control == NULL) {
-        } else if (strcmp(what, "text") == 0) {
+        } else if (Is(what, "text")) {
             ReadText(control, actual);
-        } else if (strcmp(what, "enabled") == 0) {
+        } else if (Is(what, "enabled")) {
             number = IsWindowEnabled(control) ? 1 : 0;
-        } else if (strcmp(what, "bar") == 0 || strcmp(what, "lines") == 0) {
+        } else if (Is(what, "bar") || Is(what, "lines")) {
             number = SendMessageW(control, what[0] == 'b' ? PBM_GETPOS : LB_GETCOUNT, 0, 0);
-        } else if (strcmp(what, "focus") == 0) {
+        } else if (Is(what, "focus")) {
             number = Focused() ? GetDlgCtrlID(Focused()) : 0;
         } else {
             return Fail("no property %s", what);
         }
-        if (control != NULL && strcmp(what, "text") != 0) wsprintfA(actual, "%ld", (long)number);
-        bool atLeast = strcmp(what, "lines") == 0 && number >= atoi(words[3]);
-        if (control != NULL && (atLeast || strcmp(actual, words[3]) == 0)) return true;
+        if (control != NULL && !Is(what, "text")) wsprintfA(actual, "%ld", (long)number);
+        bool atLeast = Is(what, "lines") && number >= atoi(words[3]);
+        if (control != NULL && (atLeast || Is(actual, words[3]))) return true;
         if (!waiting || GetTickCount() - start > kLimitMs) break;
     }
-    return Fail("%s of %s is [%s], expected [%s]", words[2], words[1], actual, words[3]);
+    return Fail("%s of %s is [%s], expected [%s]", what, words[1], actual, words[3]);
 }
 
 // Answers `dialog` as the first unmet EXPECT that it meets asks, and marks
@@ -174,8 +165,7 @@ bool Answer(HWND dialog, char** expects, int count) {
     for (int i = 0; i < count; ++i) {
         bool cancel = strncmp(expects[i], "cancel:", 7) == 0;
         const char* wanted = expects[i] + (cancel ? 7 : 0);
-        if (expects[i][0] == '\0' || (strcmp(wanted, caption) != 0 && strcmp(wanted, seen) != 0))
-            continue;
+        if (expects[i][0] == '\0' || (!Is(wanted, caption) && !Is(wanted, seen))) continue;
         expects[i][0] = '\0';
         return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(cancel ? IDCANCEL : IDOK, 0), 0) != 0;
     }
@@ -200,43 +190,31 @@ bool Watch(HANDLE until, char** expects, int count) {
     return Fail("still waiting after 60 s");
 }
 
-struct Sending {
-    HWND control;
-    UINT message;
-    const char* text;
-};
+HWND sendTo;
+UINT sendMessage;
+const char* sendText;
 
-DWORD WINAPI SendOnThread(LPVOID param) {
-    Sending* sending = static_cast<Sending*>(param);
-    SendMessageA(sending->control, sending->message, 0, (LPARAM)sending->text);
-    return 0;
+DWORD WINAPI SendOnThread(LPVOID) {
+    return (DWORD)SendMessageA(sendTo, sendMessage, 0, (LPARAM)sendText);
 }
 
 // A send that never returns leaves its thread blocked; the script then
 // ends with PROGRAM stopped.
 bool Send(char** words, int count, UINT message, const char* text) {
-    Sending sending = {Control(words[1]), message, text};
-    if (sending.control == NULL) return Fail("no control %s", words[1]);
-    HANDLE thread = CreateThread(NULL, 0, SendOnThread, &sending, 0, NULL);
+    if ((sendTo = Control(words[1])) == NULL) return Fail("no control %s", words[1]);
+    sendMessage = message, sendText = text;
+    HANDLE thread = CreateThread(NULL, 0, SendOnThread, NULL, 0, NULL);
     int skip = text != NULL ? 3 : 2;
     return thread != NULL && Watch(thread, words + skip, count - skip);
 }
 
+// The program inherits the standard handles: it writes into the same output.
 bool Start(char** words, int count) {
     char commandLine[1024] = "";
     for (int i = 1; i < count && strlen(commandLine) + strlen(words[i]) + 4 < 1024; ++i)
         strcat(strcat(strcat(commandLine, i > 1 ? " \"" : "\""), words[i]), "\"");
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof(startup));
+    STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    // Inheritable copies of the standard handles: the program writes into
-    // the same output.
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    const DWORD kStandard[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
-    HANDLE* handles[] = {&startup.hStdInput, &startup.hStdOutput, &startup.hStdError};
-    for (int i = 0; i < 3; ++i)
-        DuplicateHandle(GetCurrentProcess(), GetStdHandle(kStandard[i]), GetCurrentProcess(),
-                        handles[i], 0, TRUE, DUPLICATE_SAME_ACCESS);
     return CreateProcessA(words[1], commandLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup,
                           &program) ||
            Fail("cannot start %s", words[1]);
@@ -245,37 +223,36 @@ bool Start(char** words, int count) {
 // Runs one command: 1 when it ran, 0 when it failed, 2 when it is none.
 int Run(char** words, int count) {
     const char* command = words[0];
-    bool before = strcmp(command, "env") == 0 || strcmp(command, "start") == 0 ||
-                  strcmp(command, "sync") == 0;
+    bool before = Is(command, "env") || Is(command, "start") || Is(command, "sync");
     if (!before && program.hProcess == NULL) return Fail("%s before start", command);
-    if (strcmp(command, "env") == 0 && count == 3) return SetEnvironmentVariableA(words[1], words[2]);
-    if (strcmp(command, "start") == 0 && count >= 2) return Start(words, count);
-    if (strcmp(command, "wait") == 0 && count == 3) {
+    if (Is(command, "env") && count == 3) return SetEnvironmentVariableA(words[1], words[2]);
+    if (Is(command, "start") && count >= 2) return Start(words, count);
+    if (Is(command, "sync") && count == 2)
+        return MeetAt(words[1], kLimitMs / 1000) || Fail("no meeting at %s", words[1]);
+    if (Is(command, "wait") && count == 3) {
         Search search = {words[1], words[2], NULL, 0, {}};
         for (DWORD start = GetTickCount(); GetTickCount() - start < kLimitMs; Sleep(2))
             if ((current = Find(&search)) != NULL) return 1;
         return Fail("no window %s [%s]", words[1], words[2]);
     }
-    if (strcmp(command, "exit") == 0) {
+    if (Is(command, "exit")) {
         DWORD code = 1;
         if (!Watch(program.hProcess, words + 1, count - 1)) return 0;
         GetExitCodeProcess(program.hProcess, &code);
         return code == 0 || Fail("exit code not 0");
     }
-    if (strcmp(command, "key") == 0 && count == 2) {
-        WPARAM key = strcmp(words[1], "escape") == 0 ? VK_ESCAPE : VK_TAB;
+    if (Is(command, "key") && count == 2) {
+        WPARAM key = Is(words[1], "escape") ? VK_ESCAPE : VK_TAB;
         HWND target = Focused() ? Focused() : current;
         return PostMessageA(target, WM_KEYDOWN, key, 1) &&
                PostMessageA(target, WM_KEYUP, key, 0xC0000001);
     }
-    if (strcmp(command, "sync") == 0 && count == 2)
-        return MeetAt(words[1], kLimitMs / 1000) || Fail("no meeting at %s", words[1]);
-    if (!before && current == NULL) return Fail("%s before wait", command);
-    if (strcmp(command, "check") == 0 && count == 4) return Check(words, false);
-    if (strcmp(command, "await") == 0 && count == 4) return Check(words, true);
-    if (strcmp(command, "click") == 0 && count >= 2) return Send(words, count, BM_CLICK, NULL);
-    if (strcmp(command, "type") == 0 && count >= 3) return Send(words, count, WM_SETTEXT, words[2]);
-    if (strcmp(command, "close") == 0 && count == 1) return PostMessageA(current, WM_CLOSE, 0, 0);
+    if (current == NULL) return Fail("%s before wait", command);
+    if (Is(command, "check") && count == 4) return Check(words, false);
+    if (Is(command, "await") && count == 4) return Check(words, true);
+    if (Is(command, "click") && count >= 2) return Send(words, count, BM_CLICK, NULL);
+    if (Is(command, "type") && count >= 3) return Send(words, count, WM_SETTEXT, words[2]);
+    if (Is(command, "close") && count == 1) return PostMessageA(current, WM_CLOSE, 0, 0);
     return 2;
 }
 
@@ -294,10 +271,10 @@ int RunScript() {
             at = words[count - 1] + strcspn(words[count - 1], ends);
             if (*at != '\0') *at++ = '\0';
         }
-        if (count == 0 || words[0][0] == '#') continue;
+        if (count == 0) continue;
         int status = Run(words, count);
         if (status == 2) Fail("not a command: %s", words[0]);
-        result = status == 1 ? 0 : status == 0 ? 1 : 2;
+        result = status != 1;
     }
     if (program.hProcess != NULL && WaitForSingleObject(program.hProcess, 0) != WAIT_OBJECT_0) {
         if (result == 0) result = !Fail("the program still runs at the end of the script");
@@ -312,13 +289,10 @@ int PrintValues(int count, char** names) {
     for (int i = 1; i < count; ++i) {
         char data[kTextSize];
         DWORD type = 0, size = sizeof(data) - 1;
-        const char* shown = data;
-        if (!key || RegQueryValueExA(key, names[i], NULL, &type, (BYTE*)data, &size) != 0 ||
-            type != REG_SZ)
-            shown = "<missing>";
-        else if (size == 0 || data[size - 1] != '\0')
-            shown = "<unterminated>";
-        Say("%s%s", i > 1 ? " | " : "", shown);
+        bool found = key && RegQueryValueExA(key, names[i], NULL, &type, (BYTE*)data, &size) == 0 &&
+                     type == REG_SZ;
+        Say("%s%s", i > 1 ? " | " : "",
+            !found ? "<missing>" : size == 0 || data[size - 1] != '\0' ? "<unterminated>" : data);
     }
     Say("\n");
     return 0;
@@ -328,9 +302,9 @@ int PrintValues(int count, char** names) {
 
 int main(int argc, char** argv) {
     char path[MAX_PATH];
-    if (argc == 2 && strcmp(argv[1], "--temp-path") == 0 && GetTempPathA(MAX_PATH, path) < MAX_PATH)
+    if (argc == 2 && Is(argv[1], "--temp-path") && GetTempPathA(MAX_PATH, path) < MAX_PATH)
         return Say("%s\n", path), 0;
-    if (argc >= 4 && strcmp(argv[1], "--reg") == 0) return PrintValues(argc - 2, argv + 2);
+    if (argc >= 4 && Is(argv[1], "--reg")) return PrintValues(argc - 2, argv + 2);
     if (argc == 1) return RunScript();
     Say("usage: window-probe --temp-path | --reg KEY NAME... | < SCRIPT\n");
     return 2;

@@ -1,6 +1,4 @@
-// Stand-in for the install engine in test programs that link the wizard's
-// pages but never install: the installing page's start is recorded, and
-// nothing runs.
+// Stand-in for the install engine (worker_stand_in.h).
 #include "tests/wine/worker_stand_in.h"
 
 HWND StandInWorkerPage;

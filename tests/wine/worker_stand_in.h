@@ -1,6 +1,5 @@
-// Stand-in for the install engine (engine/install_worker.h) in test
-// programs: StartInstallWorker records its page and starts no thread;
-// WaitForInstallWorker returns at once.
+// Stand-in for the install engine (engine/install_worker.h) in the ui/ test
+// programs: StartInstallWorker records its page, and no thread runs.
 #ifndef TARNVALE_TESTS_WINE_WORKER_STAND_IN_H
 #define TARNVALE_TESTS_WINE_WORKER_STAND_IN_H
 
