@@ -77,8 +77,7 @@ int LzssDecoder::UnpackFile(const char* source, const char* target) {
 
 int LzssDecoder::FillInput() {
     inPos = 0;
-    inEnd = inStream.transfer(inStream.context, inBlock, kLzssInBlock);
-    if (inEnd < 0) inEnd = 0;
+    inEnd = LzssReadBlock(inStream, inBlock, kLzssInBlock);
     return inEnd;
 }
 

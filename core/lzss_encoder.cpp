@@ -262,8 +262,7 @@ int LzssEncoder::PackFile(const char* source, const char* target) {
 
 int LzssEncoder::FillInput() {
     inPos = 0;
-    inEnd = inStream.transfer(inStream.context, inBlock, kLzssInBlock);
-    if (inEnd < 0) inEnd = 0;
+    inEnd = LzssReadBlock(inStream, inBlock, kLzssInBlock);
     return inEnd;
 }
 

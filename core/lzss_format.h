@@ -42,6 +42,10 @@ struct LzssStream {
 
 // Binds a stream to an open file of the file layer; the file must outlive
 // the stream's use.
+// Reads the next block of at most `size` bytes from `stream` into `block`.
+// Returns the bytes read: 0 at the end of the stream or on an error.
+int32_t LzssReadBlock(const LzssStream& stream, uint8_t* block, int32_t size);
+
 void LzssFileReader(LzssStream* stream, FileHandle* file);
 void LzssFileWriter(LzssStream* stream, FileHandle* file);
 

@@ -9,6 +9,11 @@ static int32_t WriteToFile(void* context, uint8_t* buffer, int32_t size) {
     return FileWrite(*(FileHandle*)context, buffer, size);
 }
 
+int32_t LzssReadBlock(const LzssStream& stream, uint8_t* block, int32_t size) {
+    int32_t got = stream.transfer(stream.context, block, size);
+    return got < 0 ? 0 : got;
+}
+
 void LzssFileReader(LzssStream* stream, FileHandle* file) {
     stream->transfer = ReadFromFile;
     stream->context = file;
