@@ -120,8 +120,10 @@ void RegisterInstall(InstallRun* run) {
         char uninstallName[kPathSize];
         char command[kPathSize];
         ReadScriptText(kUninstallSection, kNameKey, uninstallName, sizeof(uninstallName));
-        const char* commandParts[5] = {InstallDir, "\\", uninstallName, " ", InstallDir};
-        if (JoinParts(command, sizeof(command), commandParts, 5))
+        // The program's path is quoted, so that Windows never starts a
+        // "C:\Program.exe" for it; the argument stays as it is.
+        const char* commandParts[6] = {"\"", InstallDir, "\\", uninstallName, "\" ", InstallDir};
+        if (JoinParts(command, sizeof(command), commandParts, 6))
             SetRegString(HKEY_LOCAL_MACHINE, key, "UninstallString", command);
     }
 

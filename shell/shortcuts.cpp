@@ -129,6 +129,12 @@ LONG ReadShellFolder(const char* valueName, char* buffer, DWORD size) {
     return RegCloseKey(key);
 }
 
-int AddRunEntry(const char* command, const char* name) {
+int AddRunEntry(const char* program, const char* name) {
+    // Windows splits the value at its first blank: a path that holds one is
+    // quoted, so that a "C:\Program.exe" can never stand in for it.
+    char command[kPathSize];
+    const char* quote = strchr(program, ' ') ? "\"" : "";
+    const char* parts[3] = {quote, program, quote};
+    if (!JoinParts(command, sizeof(command), parts, 3)) return 0;
     return SetRegString(HKEY_LOCAL_MACHINE, kRunKey, name, command);
 }

@@ -48,8 +48,10 @@ int CreateStartupShortcut(const char* target, const char* workDir, const char* n
 // terminated within the buffer, the buffer is left empty.
 LONG ReadShellFolder(const char* valueName, char* buffer, DWORD size);
 
-// Sets the REG_SZ value `name` of the Run key to `command`, unchanged.
-// Returns 1 on success, 0 on failure (nothing shown).
-int AddRunEntry(const char* command, const char* name);
+// Sets the REG_SZ value `name` of the Run key to the path `program`, in
+// quotes when it holds a blank. Returns 1 on success; 0 on failure, also
+// when the quoted path would not fit 260 bytes (nothing is then written;
+// nothing is shown).
+int AddRunEntry(const char* program, const char* name);
 
 #endif

@@ -109,7 +109,12 @@ system_reg_value() {
         inkey && index(tolower($0), tolower(ENVIRON["NAME"])) == 1 {
             value = substr($0, length(ENVIRON["NAME"]) + 1)
             if (value ~ /^".*"$/) value = substr(value, 2, length(value) - 2)
-            gsub(/\\\\/, "\\", value)
+            for (plain = ""; value != ""; value = substr(value, 2)) {  # \\ and \" escapes
+                c = substr(value, 1, 1)
+                if (c == "\\") { value = substr(value, 2); c = substr(value, 1, 1) }
+                plain = plain c
+            }
+            value = plain
             print value
             found = 1
             exit
