@@ -10,6 +10,7 @@
 #include "engine/install_engine.h"
 #include "engine/install_messages.h"
 #include "system/system_helpers.h"
+#include "system/target_dirs_win32.h"
 #include "shell/shortcuts.h"
 
 namespace {
@@ -102,6 +103,9 @@ void RegisterInstall(InstallRun* run) {
     char source[kPathSize];
     char target[kPathSize];
     ReadScriptText(kUninstallSection, kNameKey, entryName, sizeof(entryName));
+    // No earlier line need have made InstallDir (a package may install only
+    // into the system folders, or carry only its uninstaller).
+    CreateDirChain(InstallDir);
     if (FormSourcePath(source, sizeof(source), entryName) &&
         FormTargetPath(target, sizeof(target), InstallDir, entryName))
         run->decoder->UnpackFile(source, target);
