@@ -2,6 +2,11 @@
 
 #include <string.h>
 
+int IsFullInstallPath(const char* path) {
+    if (path[0] == '\\') return path[1] == '\\' && path[2] != '\0' && path[2] != '\\';
+    return path[0] != '\0' && path[1] == ':' && path[2] == '\\';
+}
+
 int IsValidInstallPath(const char* path) {
     if (path[0] == '\\' && path[1] == '\\') {
         int parts = 0;

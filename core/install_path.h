@@ -17,4 +17,11 @@
 // The check only reads up to the terminator of `path`.
 int IsValidInstallPath(const char* path);
 
+// Non-zero when `path` is a full path that the install can use at all: a
+// drive and its root ("C:\" and below) or a share ("\\server" and
+// below). An empty path, a bare drive ("C:", the current folder of that
+// drive) or a relative path gives 0: the files would go wherever the
+// current folder happens to be, the workspace included.
+int IsFullInstallPath(const char* path);
+
 #endif

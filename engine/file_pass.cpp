@@ -57,7 +57,7 @@ void PlaceLine(InstallRun* run, const SectionInfo& section, PreparedLine* line) 
         CreateDirChain(line->sectionDir);
     char source[kPathSize];
     if (!FormSourcePath(source, sizeof(source), line->entry.FileName)) {
-        AddLogLine3(run, kTooLong, line->entry.FileName, ")");
+        AddLogLine3(run, "The source path is too long(", line->entry.FileName, ")");
         return;
     }
     // A failed decode is logged by the decoder; the line's shortcuts are

@@ -6,6 +6,7 @@
 
 #include "core/bounded_text.h"
 #include "core/entry_rules.h"
+#include "core/install_path.h"
 #include "core/lzss_decoder.h"
 #include "engine/install_engine.h"
 #include "engine/install_messages.h"
@@ -106,11 +107,12 @@ void RegisterInstall(InstallRun* run) {
     // No earlier line need have made InstallDir (a package may install only
     // into the system folders, or carry only its uninstaller).
     CreateDirChain(InstallDir);
-    if (FormSourcePath(source, sizeof(source), entryName) &&
-        FormTargetPath(target, sizeof(target), InstallDir, entryName))
-        run->decoder->UnpackFile(source, target);
-    else
+    if (!FormSourcePath(source, sizeof(source), entryName))
+        AddLogLine3(run, "The source path is too long(", entryName, ")");
+    else if (!FormTargetPath(target, sizeof(target), InstallDir, entryName))
         AddLogLine3(run, "The target path is too long(", entryName, ")");
+    else
+        run->decoder->UnpackFile(source, target);
 
     // A key or value that would not fit is not written at all, rather than
     // cut into another product's key or a wrong command.
@@ -142,6 +144,12 @@ DWORD WINAPI InstallWorker(LPVOID page) {
     InstallRun run;
     const LzssProgress reports = {AddLine, StartFile, SetFileBar, SetTotalBar, &run};
     StartRun(&run, (HWND)page, &reports);
+    // Whatever reaches here, nothing goes below a path that is not full.
+    if (!IsFullInstallPath(InstallDir)) {
+        AddLogLine3(&run, "The installation directory is not a full path(", InstallDir, ")");
+        PostMessageA(run.page, WM_INSTALL_END, 0, 0);
+        return (DWORD)WasUserCancelled();
+    }
     // A cancelled wizard stops the passes at the next line; nothing is
     // started or registered after that, and its windows are gone.
     if (RunFilePass(&run) && RunActivationPass(&run)) {

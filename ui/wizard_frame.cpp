@@ -3,9 +3,11 @@
 #include "ui/wizard.h"
 
 #include "core/bounded_text.h"
+#include "core/install_path.h"
 #include "core/script_vocabulary.h"
 #include "resources/resource_ids.h"
 #include "engine/install_worker.h"
+#include "system/system_helpers.h"
 
 int CurrentPage;
 char LicenseFileName[kPathSize];
@@ -95,8 +97,14 @@ INT_PTR CALLBACK WizardFrame(HWND frame, UINT message, WPARAM wParam, LPARAM) {
         case IDOK:
             // The Return key sends command 1 even while the worker keeps
             // the button disabled; the install must not be left that way.
-            if (PageWindow != NULL && IsWindowEnabled(GetDlgItem(frame, IDOK)))
-                SendMessageA(frame, WM_WIZARD_STEP, 1, 0);
+            if (PageWindow == NULL || !IsWindowEnabled(GetDlgItem(frame, IDOK))) break;
+            // Only a full path leaves the directory page: a relative one
+            // would install into whatever the current folder is.
+            if (CurrentPage == 1 && !IsFullInstallPath(InstallDir)) {
+                ShowMessage(frame, "Invalid Path", "Path error", MB_OK);
+                break;
+            }
+            SendMessageA(frame, WM_WIZARD_STEP, 1, 0);
             break;
         case IDC_WIZARD_BACK:
             if (PageWindow != NULL && CurrentPage > 0)

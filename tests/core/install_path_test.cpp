@@ -20,4 +20,13 @@ TEST(IsValidInstallPath, DriveAndUncForms) {
         EXPECT_EQ(IsValidInstallPath(row.path), row.result) << "[" << row.path << "]";
 }
 
+TEST(IsFullInstallPath, RootsPassRelativePathsDoNot) {
+    const struct { const char* path; int result; } rows[] = {
+        {"", 0}, {"C", 0}, {"C:", 0}, {"C:x", 0}, {"relinst", 0}, {"\\x", 0}, {"\\", 0},
+        {"\\\\x", 1}, {"\\\\\\x", 0}, {"C:\\", 1}, {"C:\\x", 1}, {"\\\\server", 1}, {"\\\\server\\share", 1},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(IsFullInstallPath(row.path), row.result) << "[" << row.path << "]";
+}
+
 }  // namespace
