@@ -26,7 +26,7 @@ enum {
 };
 
 LzssDecoder::LzssDecoder()
-    : progress(NULL), decodedLength(0), doneBytes(0), grandTotal(0), inPos(0), inEnd(0),
+    : progress(NULL), decodedLength(0), doneBytes(0), grandTotal(0), writeFailed(0), inPos(0), inEnd(0),
       winPos(0) {
     memset(ring, 0, sizeof(ring));
     memset(&inStream, 0, sizeof(inStream));
@@ -70,7 +70,10 @@ int LzssDecoder::UnpackFile(const char* source, const char* target) {
     FileClose(out);
     if (!whole) {
         FileDelete(target);
-        Log("The source file is damaged(", source, ")");
+        if (writeFailed)
+            Log("Fail to extract the target file(", target, ").");
+        else
+            Log("The source file is damaged(", source, ")");
     }
     return whole;
 }
@@ -87,13 +90,16 @@ int LzssDecoder::NextInputByte() {
 }
 
 // Writes the new bytes and keeps the last 4096 as the next block's history.
-void LzssDecoder::FlushOutput() {
+// Returns 0, with writeFailed set, when the output took fewer bytes.
+int LzssDecoder::FlushOutput() {
     int32_t fresh = winPos - kLzssRingSize;
     if (fresh > 0) {
-        outStream.transfer(outStream.context, window + kLzssRingSize, fresh);
+        if (outStream.transfer(outStream.context, window + kLzssRingSize, fresh) != fresh)
+            writeFailed = 1;
         memmove(window, window + fresh, kLzssRingSize);
     }
     winPos = kLzssRingSize;
+    return !writeFailed;
 }
 
 // The bars after a token that brought the stream's output to `count`.
@@ -142,6 +148,7 @@ int LzssDecoder::DecodeStream() {
     uint8_t header[kLzssHeaderSize];
     inPos = inEnd = 0;
     decodedLength = 0;
+    writeFailed = 0;
     for (int i = 0; i < kLzssHeaderSize; ++i) {
         int b = NextInputByte();
         if (b < 0) return 0;
@@ -162,7 +169,7 @@ int LzssDecoder::DecodeStream() {
     const uint32_t length = decodedLength;
 
     while (count < length) {
-        if (winPos >= kFlushAt) FlushOutput();
+        if (winPos >= kFlushAt && !FlushOutput()) break;
         if (mask == 0) {
             int f = NextInputByte();
             if (f < 0) { damaged = 1; break; }
@@ -244,5 +251,5 @@ int LzssDecoder::DecodeStream() {
     doneBytes += count;
     if (progress && progress->totalBar)
         progress->totalBar(progress->context, LzssBarPosition(doneBytes, grandTotal), 1);
-    return !damaged;
+    return !damaged && !writeFailed;
 }

@@ -46,12 +46,16 @@ public:
     // the source file(<source>)"), the target cannot be created ("Fail to
     // extract the target file(<target>).") or the source is damaged,
     // shorter than its header or ending before its decoded length ("The
-    // source file is damaged(<source>)"; the partial target is removed).
+    // source file is damaged(<source>)"; the partial target is removed), or
+    // a write came up short, as on a full disk ("Fail to extract the
+    // target file(<target>)."; the partial target is removed).
     // A line that would not fit kLzssLineSize is left out.
     int UnpackFile(const char* source, const char* target);
 
     // Decodes inStream into outStream, reporting the bars. Returns 1 when
-    // the decoded length was reached, 0 when the input ended first. The
+    // the decoded length was reached and written; 0 when the input ended
+    // first, or when outStream took fewer bytes than it was given (then
+    // `writeFailed` is 1 and decoding stopped there). The
     // last token is written whole, so the output runs up to 17 bytes past
     // the decoded length when it is a reference that reaches beyond it.
     int DecodeStream();
@@ -62,13 +66,14 @@ public:
     uint32_t decodedLength;  // the header of the last stream (0 without one)
     uint32_t doneBytes;      // bytes decoded by the earlier streams of a pass
     int32_t grandTotal;      // the total bar's 100 %
+    int writeFailed;         // the last stream's output came up short
 
 private:
     void Log(const char* before, const char* path, const char* after);
     void ReportBars(uint32_t count);
     int FillInput();
     int NextInputByte();
-    void FlushOutput();
+    int FlushOutput();
 
     uint8_t ring[kLzssRingSize];
     uint8_t inBlock[kLzssInBlock];

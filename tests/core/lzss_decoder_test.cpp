@@ -121,4 +121,25 @@ TEST(LzssUnpackFile, FailuresLogTheirLinesAndLeaveNoTarget) {
     EXPECT_TRUE(silent.events.empty());
 }
 
+// A write that comes up short (a full disk) fails the stream at once; a
+// file decoded after it starts afresh.
+TEST(LzssDecodeStream, ShortWriteFailsTheStream) {
+    const Bytes stream = Encode(Noise(200000, 7));
+    std::unique_ptr<LzssDecoder> decoder(new LzssDecoder());
+    for (size_t room : {size_t(70000), size_t(1) << 30}) {
+        MemoryReader in = {stream.data(), stream.size(), 0};
+        LzssMemoryReader(&decoder->inStream, &in);
+        size_t left = room;
+        decoder->outStream.transfer = [](void* c, uint8_t*, int32_t size) -> int32_t {
+            size_t* free = (size_t*)c, n = (size_t)size < *free ? (size_t)size : *free;
+            *free -= n;
+            return (int32_t)n;
+        };
+        decoder->outStream.context = &left;
+        const int whole = room > stream.size() * 8;
+        EXPECT_EQ(decoder->DecodeStream(), whole) << room;
+        EXPECT_EQ(decoder->writeFailed, !whole) << room;
+    }
+}
+
 }  // namespace
