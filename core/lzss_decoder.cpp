@@ -26,7 +26,7 @@ enum {
 };
 
 LzssDecoder::LzssDecoder()
-    : progress(NULL), decodedLength(0), doneBytes(0), grandTotal(0), writeFailed(0), inPos(0), inEnd(0),
+    : progress(NULL), decodedLength(0), doneBytes(0), grandTotal(0), writeFailed(0), stopped(0), inPos(0), inEnd(0),
       winPos(0) {
     memset(ring, 0, sizeof(ring));
     memset(&inStream, 0, sizeof(inStream));
@@ -72,7 +72,7 @@ int LzssDecoder::UnpackFile(const char* source, const char* target) {
         FileDelete(target);
         if (writeFailed)
             Log("Fail to extract the target file(", target, ").");
-        else
+        else if (!stopped)
             Log("The source file is damaged(", source, ")");
     }
     return whole;
@@ -148,7 +148,7 @@ int LzssDecoder::DecodeStream() {
     uint8_t header[kLzssHeaderSize];
     inPos = inEnd = 0;
     decodedLength = 0;
-    writeFailed = 0;
+    writeFailed = stopped = 0;
     for (int i = 0; i < kLzssHeaderSize; ++i) {
         int b = NextInputByte();
         if (b < 0) return 0;
@@ -165,11 +165,20 @@ int LzssDecoder::DecodeStream() {
     int damaged = 0;
     // Locals for the hot loop: stores into the window could otherwise
     // alias every member and force reloads after each byte.
-    uint32_t count = 0;
+    uint32_t count = 0, checked = 0;
     const uint32_t length = decodedLength;
 
     while (count < length) {
-        if (winPos >= kFlushAt && !FlushOutput()) break;
+        if (winPos >= kFlushAt) {
+            if (!FlushOutput()) break;
+            if (progress && progress->stop && count - checked >= kLzssStopCheck) {
+                checked = count;
+                if (progress->stop(progress->context)) {
+                    stopped = 1;
+                    break;
+                }
+            }
+        }
         if (mask == 0) {
             int f = NextInputByte();
             if (f < 0) { damaged = 1; break; }
@@ -251,5 +260,5 @@ int LzssDecoder::DecodeStream() {
     doneBytes += count;
     if (progress && progress->totalBar)
         progress->totalBar(progress->context, LzssBarPosition(doneBytes, grandTotal), 1);
-    return !damaged && !writeFailed;
+    return !damaged && !writeFailed && !stopped;
 }

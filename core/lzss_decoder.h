@@ -17,7 +17,8 @@
 
 enum {
     kLzssProgressStep = 50,  // bar positions only at multiples of 50 output bytes
-    kLzssLineSize = 600      // log line buffer: fixed text plus a 260-byte path
+    kLzssLineSize = 600,     // log line buffer: fixed text plus a 260-byte path
+    kLzssStopCheck = 1 << 20
 };
 
 // Where the decoder's reports go; the setup program turns them into window
@@ -34,6 +35,9 @@ struct LzssProgress {
     // all files so far; `last` is 1 for the one that ends a file.
     void (*totalBar)(void* context, int position, int last);
     void* context;
+    // Asked about every kLzssStopCheck bytes of output: non-zero stops the
+    // file where it is (a cancelled install need not wait for a large one).
+    int (*stop)(void* context);
 };
 
 class LzssDecoder {
@@ -48,14 +52,16 @@ public:
     // shorter than its header or ending before its decoded length ("The
     // source file is damaged(<source>)"; the partial target is removed), or
     // a write came up short, as on a full disk ("Fail to extract the
-    // target file(<target>)."; the partial target is removed).
+    // target file(<target>)."; the partial target is removed), or it was
+    // stopped (no line; the partial target is removed).
     // A line that would not fit kLzssLineSize is left out.
     int UnpackFile(const char* source, const char* target);
 
     // Decodes inStream into outStream, reporting the bars. Returns 1 when
     // the decoded length was reached and written; 0 when the input ended
     // first, or when outStream took fewer bytes than it was given (then
-    // `writeFailed` is 1 and decoding stopped there). The
+    // `writeFailed` is 1 and decoding stopped there), or when
+    // progress->stop asked to stop (then `stopped` is 1). The
     // last token is written whole, so the output runs up to 17 bytes past
     // the decoded length when it is a reference that reaches beyond it.
     int DecodeStream();
@@ -67,6 +73,7 @@ public:
     uint32_t doneBytes;      // bytes decoded by the earlier streams of a pass
     int32_t grandTotal;      // the total bar's 100 %
     int writeFailed;         // the last stream's output came up short
+    int stopped;             // the last stream was stopped by progress->stop
 
 private:
     void Log(const char* before, const char* path, const char* after);

@@ -54,6 +54,9 @@ void PostBarPos(InstallRun* run, InstallBar bar, int position, int always) {
 
 void AddLine(void* run, const char* text) { AddLogLine((InstallRun*)run, text); }
 
+// A Cancel stops a large file within about a megabyte, not at its end.
+int StopOnCancel(void*) { return WasUserCancelled(); }
+
 // The page sets the file bar to 0 itself.
 void StartFile(void* run) {
     PostMessageA(((InstallRun*)run)->page, WM_INSTALL_FILE, 0, 0);
@@ -142,7 +145,7 @@ void RegisterInstall(InstallRun* run) {
 
 DWORD WINAPI InstallWorker(LPVOID page) {
     InstallRun run;
-    const LzssProgress reports = {AddLine, StartFile, SetFileBar, SetTotalBar, &run};
+    const LzssProgress reports = {AddLine, StartFile, SetFileBar, SetTotalBar, &run, StopOnCancel};
     StartRun(&run, (HWND)page, &reports);
     // Whatever reaches here, nothing goes below a path that is not full.
     if (!IsFullInstallPath(InstallDir)) {

@@ -18,7 +18,7 @@ struct Recorder {
         [](void* c) { Add(c, "S"); },
         [](void* c, int position) { Add(c, "F " + std::to_string(position)); },
         [](void* c, int position, int last) { Add(c, "T " + std::to_string(position) + (last ? " last" : "")); },
-        this};
+        this, nullptr};
 
     static void Add(void* c, const std::string& e) { ((Recorder*)c)->events.push_back(e); }
     std::vector<std::string> Only(const std::string& kinds) const {
@@ -140,6 +140,21 @@ TEST(LzssDecodeStream, ShortWriteFailsTheStream) {
         EXPECT_EQ(decoder->DecodeStream(), whole) << room;
         EXPECT_EQ(decoder->writeFailed, !whole) << room;
     }
+}
+
+// A stop asked for stops the file within kLzssStopCheck bytes; no line.
+TEST(LzssUnpackFile, StopLeavesNoTargetAndNoLine) {
+    TempDir dir;
+    const std::string source = dir.File("source"), target = dir.File("target");
+    WriteAll(source, Encode(Noise(3 * kLzssStopCheck, 5)));
+    int asked = 0;
+    const LzssProgress progress = {nullptr, nullptr, nullptr, nullptr, &asked,
+                                   [](void* c) { return ++*(int*)c; }};
+    std::unique_ptr<LzssDecoder> decoder(new LzssDecoder());
+    decoder->progress = &progress;
+    EXPECT_EQ(decoder->UnpackFile(source.c_str(), target.c_str()), 0);
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(fs::exists(target));
 }
 
 }  // namespace
