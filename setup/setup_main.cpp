@@ -21,7 +21,16 @@ const RunParts kSetupParts = {ProtectUninstall, RunWizard, StoreUninstallPasswor
 
 }  // namespace
 
+// Held for the whole run, so that a second start (a double-click) cannot
+// overwrite the workspace under the first or delete it.
+const char kRunMutex[] = "TarnvaleSetupRunning";
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RestrictDllSearch();
+    HANDLE running = CreateMutexA(NULL, FALSE, kRunMutex);
+    if (running != NULL && GetLastError() == ERROR_ALREADY_EXISTS) {
+        ShowMessage(NULL, "An installation is already running.", "Setup", MB_OK);
+        return 0;
+    }
     return RunSetup(&Archive, kSetupParts);
 }
