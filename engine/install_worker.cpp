@@ -78,8 +78,9 @@ void ReadScriptText(const char* section, const char* key, char* out, DWORD size)
     GetPrivateProfileStringA(section, key, "", out, size, ScriptPath);
 }
 
-// Start of the worker, steps 1 to 6: button 1 disabled, the decoder's
-// reports bound to the page, the first line, the program group.
+// Start of the worker: button 1 disabled, the decoder's reports bound to
+// the page, the first line. The program group follows once InstallDir is
+// known to be usable.
 void StartRun(InstallRun* run, HWND page, const LzssProgress* reports) {
     memset(run, 0, sizeof(*run));
     run->page = page;
@@ -94,7 +95,6 @@ void StartRun(InstallRun* run, HWND page, const LzssProgress* reports) {
     Decoder.grandTotal = ScriptDecimal(size);
 
     AddLogLine(run, "------ Start installing ------");
-    CreateProgramGroup(ProjectName, run->programGroupDir);
 }
 
 // The uninstaller, its registration and the copy of the script.
@@ -151,13 +151,14 @@ DWORD WINAPI InstallWorker(LPVOID page) {
     if (!IsFullInstallPath(InstallDir)) {
         AddLogLine3(&run, "The installation directory is not a full path(", InstallDir, ")");
         PostMessageA(run.page, WM_INSTALL_END, 0, 0);
-        return (DWORD)WasUserCancelled();
-    }
-    // A cancelled wizard stops the passes at the next line; nothing is
-    // started or registered after that, and its windows are gone.
-    if (RunFilePass(&run) && RunActivationPass(&run)) {
-        RegisterInstall(&run);
-        PostMessageA(run.page, WM_INSTALL_END, 0, 0);
+    } else {
+        CreateProgramGroup(ProjectName, run.programGroupDir);
+        // A cancelled wizard stops the passes at the next line; nothing is
+        // started or registered after that, and its windows are gone.
+        if (RunFilePass(&run) && RunActivationPass(&run)) {
+            RegisterInstall(&run);
+            PostMessageA(run.page, WM_INSTALL_END, 0, 0);
+        }
     }
     Decoder.progress = NULL;
     return (DWORD)WasUserCancelled();
