@@ -25,16 +25,42 @@ if(BUILD_TESTING)
     add_subdirectory(tests)
 endif()
 
-# The Windows side, built by the same command.
+# The Windows side, built by the same command. Its programs run under Wine
+# in the tests, so they are built for the prefix this machine's Wine can run
+# (tests/wine/wine-arch): 32-bit as shipped, or x86-64 where the kernel runs
+# 64-bit user code only. There the shipped 32-bit stub is built beside them,
+# in bin/i686.
+execute_process(COMMAND sh ${CMAKE_SOURCE_DIR}/tests/wine/wine-arch
+                OUTPUT_VARIABLE detected_arch OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(TARNVALE_WINE_ARCH ${detected_arch} CACHE STRING "win32 or win64: the Wine prefix the tests use")
+if(TARNVALE_WINE_ARCH STREQUAL "win64")
+    set(windows_toolchain toolchain-x86_64-mingw.cmake)
+else()
+    set(windows_toolchain toolchain-i686-mingw.cmake)
+endif()
 include(ExternalProject)
 ExternalProject_Add(windows
     SOURCE_DIR ${CMAKE_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/windows
     CMAKE_ARGS
-        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-i686-mingw.cmake
+        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/${windows_toolchain}
         -DCMAKE_BUILD_TYPE=MinSizeRel
         -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${CMAKE_BINARY_DIR}/bin
         -DTARNVALE_GTEST_DIR=${TARNVALE_GTEST_DIR}
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
     USES_TERMINAL_BUILD ON)
+if(TARNVALE_WINE_ARCH STREQUAL "win64")
+    ExternalProject_Add(windows_i686
+        SOURCE_DIR ${CMAKE_SOURCE_DIR}
+        BINARY_DIR ${CMAKE_BINARY_DIR}/windows-i686
+        CMAKE_ARGS
+            -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-i686-mingw.cmake
+            -DCMAKE_BUILD_TYPE=MinSizeRel
+            -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${CMAKE_BINARY_DIR}/bin/i686
+            -DTARNVALE_GTEST_DIR=${TARNVALE_GTEST_DIR}
+        BUILD_COMMAND ${CMAKE_COMMAND} --build . --target tarnvale-stub
+        INSTALL_COMMAND ""
+        BUILD_ALWAYS ON
+        USES_TERMINAL_BUILD ON)
+endif()
