@@ -22,7 +22,7 @@ int ParseEntryLine(const char* text, int hasBaseDir, EntryLine* entry) {
     ClearFields(entry);
     const char* at = text;
     for (int i = hasBaseDir ? 0 : 1; i < kEntryColumnCount; ++i) {
-        const char* end = i == kEntryColumnCount - 1 ? at + strlen(at) : strchr(at, ',');
+        const char* end = i == kEntryColumnCount - 1 ? at + strlen(at) : strchr(at, kEntryFieldSeparator);
         const size_t length = end ? (size_t)(end - at) : 0;
         if (end == NULL || !CopySpan(Field(entry, i), kEntryColumns[i].size, at, length)) {
             ClearFields(entry);

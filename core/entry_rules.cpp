@@ -29,7 +29,7 @@ int ParseShortcutSpec(const char* field, char* name, size_t size) {
 
     const char* end = field + strlen(field);
     if (flags) {
-        const char* colon = strchr(field, ':');
+        const char* colon = strchr(field, kShortcutNameEnd);
         end = colon ? colon : firstFlag;
     }
     if (!CopySpan(name, size, field, (size_t)(end - field))) return -1;
@@ -77,7 +77,7 @@ RunOnceKind ParseRunOnceSpec(const char* field, RunOnceRequest* request) {
 int EntryExportName(const char* entryPoints, char* name, size_t size) {
     if (size == 0) return 0;
     name[0] = '\0';
-    const char* slash = strchr(entryPoints, '/');
+    const char* slash = strchr(entryPoints, kEntryPointSeparator);
     if (slash == NULL || slash == entryPoints) return 0;
     return CopySpan(name, size, entryPoints, (size_t)(slash - entryPoints));
 }

@@ -49,6 +49,14 @@ int32_t FileWrite(FileHandle file, const void* buffer, int32_t size);
 
 void FileClose(FileHandle file);
 
+// Closes `written`, a file this process has just created at `path` and
+// written, and opens the same file again for reading, with others allowed
+// to read it only: while the returned handle is open nobody can change,
+// replace or delete the file, and readers still open it. Returns kNoFile,
+// and removes what stands at `path`, when the file there is no longer the
+// one written (something replaced it in between) or cannot be opened.
+FileHandle FileHoldWritten(FileHandle written, const char* path);
+
 // Removes a file. Returns 1 on success, 0 on failure.
 int FileDelete(const char* path);
 

@@ -58,6 +58,21 @@ void FileClose(FileHandle file) {
     if (file != kNoFile) close((int)file);
 }
 
+// The host has no share modes: the reopened file is only checked to be the
+// same one.
+FileHandle FileHoldWritten(FileHandle written, const char* path) {
+    struct stat before, after;
+    int known = fstat((int)written, &before) == 0;
+    close((int)written);
+    int fd = open(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd >= 0 && known && fstat(fd, &after) == 0 && after.st_dev == before.st_dev &&
+        after.st_ino == before.st_ino)
+        return (FileHandle)fd;
+    if (fd >= 0) close(fd);
+    unlink(path);
+    return kNoFile;
+}
+
 int FileDelete(const char* path) { return unlink(path) == 0; }
 
 int ModuleFilePath(char* buffer, size_t size) {

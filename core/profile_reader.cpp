@@ -5,7 +5,9 @@
 
 namespace {
 
-enum LineKind { kLineBlank, kLineIgnored, kLineSection, kLineKey };
+// kLineUnclosed: a key line that begins with "[" and has no "]", which the
+// platform's loader keeps as a key of that name.
+enum LineKind { kLineBlank, kLineUnclosed, kLineSection, kLineKey };
 
 // One line of the text, split as the platform's loader splits it.
 struct ScannedLine {
@@ -31,6 +33,28 @@ size_t TextStart(const ProfileText* text) {
     return 0;
 }
 
+// The key line d[s, e), trimmed: name "=" value, split at the first "=".
+void SplitKey(const char* d, size_t s, size_t e, ScannedLine* out) {
+    out->kind = kLineKey;
+    const char* eq = (const char*)memchr(d + s, '=', e - s);
+    if (eq == NULL) {
+        out->nameStart = s;
+        out->nameEnd = e;
+        out->valueStart = out->valueEnd = e;
+        return;
+    }
+    size_t at = (size_t)(eq - d);
+    size_t ne = at;
+    while (ne > s && IsBlank((unsigned char)d[ne - 1])) --ne;
+    size_t vs = at + 1;
+    while (vs < e && IsBlank((unsigned char)d[vs])) ++vs;
+    out->nameStart = s;
+    out->nameEnd = ne;
+    out->valueStart = vs;
+    out->valueEnd = e;
+    out->hasEquals = 1;
+}
+
 void ScanLine(const ProfileText* text, size_t pos, ScannedLine* out) {
     const char* d = text->data;
     size_t n = text->size;
@@ -53,8 +77,9 @@ void ScanLine(const ProfileText* text, size_t pos, ScannedLine* out) {
     if (d[s] == '[') {
         size_t close = e;
         while (close > s && d[close - 1] != ']') --close;
-        if (close == s) {  // no "]": the loader drops the line
-            out->kind = kLineIgnored;
+        if (close == s) {  // no "]": the loader reads it as a key line
+            SplitKey(d, s, e, out);
+            out->kind = kLineUnclosed;
             return;
         }
         size_t ns = s + 1, ne = close - 1;
@@ -65,24 +90,7 @@ void ScanLine(const ProfileText* text, size_t pos, ScannedLine* out) {
         out->nameEnd = ne;
         return;
     }
-    out->kind = kLineKey;
-    const char* eq = (const char*)memchr(d + s, '=', e - s);
-    if (eq == NULL) {
-        out->nameStart = s;
-        out->nameEnd = e;
-        out->valueStart = out->valueEnd = e;
-        return;
-    }
-    size_t at = (size_t)(eq - d);
-    size_t ne = at;
-    while (ne > s && IsBlank((unsigned char)d[ne - 1])) --ne;
-    size_t vs = at + 1;
-    while (vs < e && IsBlank((unsigned char)d[vs])) ++vs;
-    out->nameStart = s;
-    out->nameEnd = ne;
-    out->valueStart = vs;
-    out->valueEnd = e;
-    out->hasEquals = 1;
+    SplitKey(d, s, e, out);
 }
 
 // Whether text[start, end) equals `name` once `name` is trimmed, ignoring
@@ -157,7 +165,7 @@ int ProfileNextKey(const ProfileText* text, ProfileCursor* cursor, ProfileKey* o
         int number = cursor->line;
         cursor->pos = line.next;
         cursor->line++;
-        if (line.kind == kLineKey) {
+        if (line.kind == kLineKey || line.kind == kLineUnclosed) {
             FillKey(line, number, out);
             return 1;
         }
@@ -178,6 +186,18 @@ int ProfileFindKey(const ProfileText* text, const char* section, const char* key
         }
     }
     return 0;
+}
+
+size_t ProfileTextStart(const ProfileText* text) { return TextStart(text); }
+
+size_t ProfileReadLine(const ProfileText* text, size_t pos, int number, ProfileLine* out) {
+    static const ProfileLineKind kKinds[] = {kProfileBlank, kProfileIgnored, kProfileSection,
+                                             kProfileKey};
+    ScannedLine line;
+    ScanLine(text, pos, &line);
+    out->kind = kKinds[line.kind];
+    FillKey(line, number, &out->key);
+    return line.next;
 }
 
 size_t ProfileCopyValue(const ProfileText* text, const ProfileKey* key, char* out,

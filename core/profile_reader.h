@@ -6,7 +6,8 @@
 //   blanks    space, tab, CR, LF, VT, FF and ^Z (0x1A) around a line, a name
 //             or a value are not part of it
 //   section   "[" name "]": the name runs to the LAST "]" of the line and is
-//             trimmed; "[]" names nothing; a "[" line without "]" is ignored
+//             trimmed; "[]" names nothing; a "[" line without "]" is a key
+//             line like any other (a key of that name, which no read asks for)
 //   key       name "=" value; the first "=" splits; a line without "=" is a
 //             key whose value is empty
 //   lookup    section and key names compared without regard to ASCII case;
@@ -94,6 +95,28 @@ int ProfileNextKey(const ProfileText* text, ProfileCursor* cursor, ProfileKey* o
 // loses its last character as well.
 size_t ProfileCopyValue(const ProfileText* text, const ProfileKey* key, char* out,
                         size_t outSize);
+
+// One line of the text as the loader splits it, for a walk over every line
+// of the file: sections of any name, repeated ones, keys outside every
+// section and lines the loader drops.
+enum ProfileLineKind {
+    kProfileBlank,    // blanks only
+    kProfileIgnored,  // "[" without "]": a key line of that name, which no read asks for
+    kProfileSection,  // `key`'s name is the section's name, trimmed
+    kProfileKey       // a key line (comments such as "; note" included)
+};
+
+struct ProfileLine {
+    ProfileLineKind kind;
+    ProfileKey key;      // positions of the line, its name and its value
+};
+
+// Offset of the first line: 0, or 3 past a UTF-8 byte-order mark.
+size_t ProfileTextStart(const ProfileText* text);
+
+// Reads the line that starts at `pos` (< text->size) and has the number
+// `number` into `out`. Returns the offset of the following line.
+size_t ProfileReadLine(const ProfileText* text, size_t pos, int number, ProfileLine* out);
 
 // GetPrivateProfileStringA with the empty default: the value of (`section`,
 // `key`) into `out` of `outSize` bytes, or the empty text when it is missing.

@@ -41,6 +41,7 @@ const ScriptKey kScriptKeys[kScriptKeyCount] = {
     {kSectionUninstall, kNameKey,                 kKeyText,    kUninstallNameSize},  // 260 later
 };
 
+// In the order of EntryColumnIndex.
 #define COLUMN(field) {#field, offsetof(EntryLine, field), sizeof(EntryLine::field)}
 const EntryColumn kEntryColumns[kEntryColumnCount] = {
     COLUMN(BaseDir),       // [NORMAL] only: "*Default directory" or a literal directory
@@ -80,6 +81,8 @@ const OsFilterWord kOsFilters[kOsFilterCount] = {
     {"WIN-NT", 1, 0},
     {"WIN-95", 0, 1},
 };
+
+static_assert(sizeof(kRunOnceTag) - 1 == kRunOnceTagLength, "the tag scripts write fills the tag");
 
 const RunOnceForm kRunOnceForms[kRunOnceFormCount] = {
     {'#', kRunOnceArgs, '%'},       // "#" arguments ["%" ...]: the text after "%" is not used

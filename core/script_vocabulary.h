@@ -115,6 +115,22 @@ const ScriptKey* FindScriptKey(ScriptSectionKind section, const char* name);
 // start at the second (SubDir). The last column takes the rest of the
 // line, commas included.
 
+// The columns in line order: indexes into kEntryColumns.
+enum EntryColumnIndex {
+    kColumnBaseDir,
+    kColumnSubDir,
+    kColumnFileName,
+    kColumnShortcutSpec,
+    kColumnStartupMode,
+    kColumnPluginMark,
+    kColumnOsFilter,
+    kColumnRunOnceSpec,
+    kColumnEntryPoints
+};
+
+// Every comma of a line separates two columns (the last column excepted).
+const char kEntryFieldSeparator = ',';
+
 struct EntryColumn {
     const char* name;
     size_t offset;  // of its buffer in EntryLine (core/entry_line.h)
@@ -137,6 +153,10 @@ enum DirMacro {
     kMacroWindows,
     kMacroDefaultDirectory
 };
+
+// Every macro begins with it: a text that does is meant as a macro, and
+// one that is not in the table below is a mistake, not a folder name.
+const char kDirMacroLead = '*';
 
 // Where a macro is understood.
 enum MacroUse {
@@ -163,6 +183,9 @@ enum {
     ShortcutFlagProgramGroup = 1,  // a shortcut in the program-group folder
     ShortcutFlagDesktop = 2        // a shortcut on the desktop
 };
+
+// The shortcut's name ends here when flags follow: name ":" flags.
+const char kShortcutNameEnd = ':';
 
 struct ShortcutFlagWord {
     const char* text;  // found anywhere in the column
@@ -227,6 +250,9 @@ enum RunOnceKind {
 
 enum { kRunOnceTagLength = 8 };
 
+// What scripts write as the tag (kRunOnceTagLength characters).
+const char kRunOnceTag[] = "RUN ONCE";
+
 struct RunOnceForm {
     char mark;  // the 9th character
     RunOnceKind kind;
@@ -235,5 +261,11 @@ struct RunOnceForm {
 
 enum { kRunOnceFormCount = 2 };
 extern const RunOnceForm kRunOnceForms[kRunOnceFormCount];
+
+// --- EntryPoints -----------------------------------------------------------
+
+// Install export, this separator, uninstall export: "DllRegisterServer/
+// DllUnregisterServer". Only the install export is called.
+const char kEntryPointSeparator = '/';
 
 #endif

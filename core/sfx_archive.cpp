@@ -101,7 +101,9 @@ int SfxArchive::ReadDirectory(const char* path) {
     return result;
 }
 
-int SfxArchive::ExtractEntry(FileHandle file, int index, const char* dir) const {
+int SfxArchive::ExtractEntry(FileHandle file, int index, const char* dir,
+                             FileHandle* held) const {
+    if (held) *held = kNoFile;
     if (index < 0 || index >= entryCount) return SFX_ERR_CREATE;
     const SfxEntry& entry = entries[index];
     if (!SfxIsPlainName(entry.name)) return SFX_ERR_CREATE;
@@ -127,8 +129,12 @@ int SfxArchive::ExtractEntry(FileHandle file, int index, const char* dir) const 
         FileWrite(out, buffer, got);
         copied += got;
     }
-    FileClose(out);
-    return result;
+    if (held == NULL) {
+        FileClose(out);
+        return result;
+    }
+    *held = FileHoldWritten(out, path);
+    return *held == kNoFile ? SFX_ERR_CHANGED : result;
 }
 
 int SfxArchive::ExtractFrom(const char* path, char* dir, SfxProgress progress,
@@ -143,10 +149,16 @@ int SfxArchive::ExtractFrom(const char* path, char* dir, SfxProgress progress,
     int result = ReadDirectory(path);
     if (result != SFX_OK) return result;
 
+    if (heldFiles)
+        for (int index = 0; index < kSfxMaxEntries; ++index) heldFiles[index] = kNoFile;
     FileHandle file = FileOpenRead(path);
     if (file == kNoFile) return SFX_ERR_REOPEN;
     for (int index = entryCount - 1; index >= 0; --index) {
-        ExtractEntry(file, index, dir);
+        FileHandle* held = heldFiles ? &heldFiles[index] : NULL;
+        if (ExtractEntry(file, index, dir, held) == SFX_ERR_CHANGED) {
+            FileClose(file);
+            return SFX_ERR_CHANGED;
+        }
         if (progress)
             progress(user, (uint32_t)(entryCount - index), (uint32_t)entryCount, extra);
     }

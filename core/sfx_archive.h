@@ -52,7 +52,8 @@ enum SfxResult {
     SFX_ERR_REOPEN = 1006,     // the executable could not be opened again for copying
     SFX_ERR_TRAILER = 1007,    // the trailer breaks the format's limits or reaches outside the file
     SFX_ERR_PATH = 1008,       // the target directory leaves no room for a trailing backslash
-    SFX_ERR_READ = 1009        // an entry's data ended early; the copy stopped
+    SFX_ERR_READ = 1009,       // an entry's data ended early; the copy stopped
+    SFX_ERR_CHANGED = 1010     // an extracted file was replaced before it could be held
 };
 
 // Progress callback of ExtractAll: `user` and `extra` come back as given.
@@ -78,7 +79,7 @@ public:
 
 class SfxArchive {
 public:
-    SfxArchive() : entryCount(0), trailerLength(0) {}
+    SfxArchive() : entryCount(0), trailerLength(0), heldFiles(NULL) {}
     virtual ~SfxArchive() {}
 
     // Reads the trailer of `path` into `entries` and `entryCount`.
@@ -93,14 +94,19 @@ public:
     // (holds "\", "/" or ":", is empty, "." or ".."), when `dir` + name would
     // not fit 260 characters, or when the output cannot be created;
     // SFX_ERR_READ when the data ends early (the copy stops there).
-    int ExtractEntry(FileHandle file, int index, const char* dir) const;
+    // With `held`, a copied file is kept open there (FileHoldWritten), or the
+    // result is SFX_ERR_CHANGED and *held is kNoFile.
+    int ExtractEntry(FileHandle file, int index, const char* dir, FileHandle* held = NULL) const;
 
     // Extracts every entry of the running executable into `dir`, a buffer of
     // 260 characters that gets a trailing backslash. Entries are copied from
     // the last to the first; after each one `progress` (when set) gets
     // (user, done, total, extra) with done = 1..n. Returns the directory
     // read's result unchanged, SFX_ERR_REOPEN, SFX_ERR_PATH, or SFX_OK (also
-    // when single entries failed).
+    // when single entries failed). With `heldFiles` set, entry i's file stays
+    // open in heldFiles[i] (kNoFile for one that failed), and a file that was
+    // replaced before it could be held ends the extraction with
+    // SFX_ERR_CHANGED.
     int ExtractAll(char* dir, SfxProgress progress, uintptr_t user, int32_t extra);
 
     // ExtractAll on the container at `path` instead of the running executable.
@@ -113,6 +119,7 @@ public:
     SfxEntry entries[kSfxMaxEntries];
     int32_t entryCount;
     int32_t trailerLength;
+    FileHandle* heldFiles;  // kSfxMaxEntries slots, or NULL: nothing held
 };
 
 // Whether `name` may become a file directly inside the target directory.

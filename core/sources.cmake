@@ -9,6 +9,7 @@ set(CORE_SOURCES
     core/entry_rules.cpp
     core/gradient.cpp
     core/install_path.cpp
+    core/install_steps.cpp
     core/license_text.cpp
     core/lzss_decoder.cpp
     core/lzss_encoder.cpp

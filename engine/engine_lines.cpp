@@ -5,36 +5,21 @@
 #include <string.h>
 
 #include "core/bounded_text.h"
-#include "core/entry_rules.h"
 #include "engine/install_messages.h"
 #include "system/target_dirs_win32.h"
-
-namespace {
-
-}  // namespace
+#include "system/workspace.h"
 
 int SectionFileCount(const SectionInfo& section) {
     return (int)GetPrivateProfileIntA(section.name, kFilesKey, 0, ScriptPath);
 }
 
-int SectionBase(const SectionInfo& section, const EntryLine& entry, char* out, size_t size) {
-    switch (section.kind) {
-    case kSectionNormal:
-        return CopyText(out, size,
-                         DirMacroOf(entry.BaseDir, kUseBaseDir) == kMacroDefaultDirectory
-                             ? InstallDir
-                             : entry.BaseDir);
-    case kSectionWindows:
-        return CopyText(out, size, WindowsDir);
-    case kSectionSystem:
-        return CopyText(out, size, SystemDir);
-    case kSectionLonWorks:
-        return ReadLonWorksPath(out, size);
-    default:  // the sections of named keys have no lines
-        break;
-    }
-    out[0] = '\0';
-    return 0;
+void CurrentFolders(const SectionInfo& section, LineFolders* folders, char* lonWorks) {
+    lonWorks[0] = '\0';
+    if (section.kind == kSectionLonWorks) ReadLonWorksPath(lonWorks, kPathSize);
+    folders->installDir = InstallDir;
+    folders->windowsDir = WindowsDir;
+    folders->systemDir = SystemDir;
+    folders->lonWorksPath = lonWorks;
 }
 
 LineState PrepareLine(InstallRun* run, const SectionInfo& section, int number,
@@ -43,31 +28,18 @@ LineState PrepareLine(InstallRun* run, const SectionInfo& section, int number,
     char key[kDecimalTextSize];
     FormatDecimal(key, number);
     GetPrivateProfileStringA(section.name, key, "", text, (DWORD)section.lineSize, ScriptPath);
-    if (text[0] == '\0') return kLineSkipped;
-    if (!ParseEntryLine(text, section.hasBaseDir, &line->entry)) return kLineSkipped;
-    if (!MatchesOsFilter(line->entry.OsFilter)) return kLineSkipped;
-
-    char base[kPathSize];
-    if (!SectionBase(section, line->entry, base, sizeof(base))) {
-        // Only [LW] can have no base: without the LonWorks platform's path
-        // the file would land below the root of the current drive.
-        if (report) AddLogLine3(run, "The LonWorks path is not set(", line->entry.FileName, ")");
-        return kLineRefused;
-    }
-    if (!FormSectionDir(line->sectionDir, sizeof(line->sectionDir), base, line->entry.SubDir) ||
-        !FormTargetPath(line->targetPath, sizeof(line->targetPath), line->sectionDir,
-                        line->entry.FileName)) {
-        if (report) AddLogLine3(run, "The target path is too long(", line->entry.FileName, ")");
-        return kLineRefused;
-    }
-    return kLineReady;
+    LineFolders folders;
+    char lonWorks[kPathSize];
+    CurrentFolders(section, &folders, lonWorks);
+    const LineVerdict verdict = PlanEntryLine(section, text, IsWinNT, folders, line);
+    if (verdict == kLineCarried) return kLineReady;
+    if (RefusalText(verdict) == NULL) return kLineSkipped;
+    if (report) AddLogLine3(run, RefusalText(verdict), line->entry.FileName, ")");
+    return kLineRefused;
 }
 
 int FormSourcePath(char* out, size_t size, const char* fileName) {
-    size_t length = strlen(WorkspaceDir);
-    const char* separator = length > 0 && WorkspaceDir[length - 1] == '\\' ? "" : "\\";
-    const char* parts[3] = {WorkspaceDir, separator, fileName};
-    return JoinParts(out, size, parts, 3);
+    return WorkspaceFilePath(out, size, fileName);
 }
 
 void AddLogLine(InstallRun* run, const char* text) {

@@ -1,6 +1,5 @@
 // The file pass: every line's file decoded into its directory, then its
 // shortcuts and its start-up entry.
-#include "core/entry_rules.h"
 #include "core/lzss_decoder.h"
 #include "engine/install_engine.h"
 #include "system/target_dirs_win32.h"
@@ -8,45 +7,33 @@
 
 namespace {
 
-const char kTooLong[] = "The target path is too long(";
-
 // The shortcuts and the start-up entry of a placed line.
 void MakeShortcuts(InstallRun* run, const SectionInfo& section, PreparedLine* line) {
-    const EntryLine& entry = line->entry;
-    char name[kPathSize];
-    int flags = ParseShortcutSpec(entry.ShortcutSpec, name, sizeof(name));
-    if (flags < 0) return;
-
-    // ShortcutWorkDir: the section's base (for [LW] the LonWorks path, read
-    // once more) + "\\" + SubDir.
-    char base[kPathSize];
-    char workDir[kPathSize];
-    if (!SectionBase(section, entry, base, sizeof(base)) ||
-        !FormWorkDir(workDir, sizeof(workDir), base, entry.SubDir)) {
-        AddLogLine3(run, kTooLong, entry.FileName, ")");
+    // ShortcutWorkDir comes from the section's base as it is now (for [LW]
+    // the LonWorks path, read once more).
+    LineFolders folders;
+    char lonWorks[kPathSize];
+    CurrentFolders(section, &folders, lonWorks);
+    ShortcutSteps steps;
+    const ShortcutVerdict verdict = PlanShortcuts(section, *line, folders, &steps);
+    if (verdict == kShortcutsNone) return;
+    if (verdict == kShortcutsTooLong) {
+        AddLogLine3(run, RefusalText(kLineTooLong), line->entry.FileName, ")");
         return;
     }
 
-    if ((flags & ShortcutFlagProgramGroup) && run->programGroupDir[0] != '\0')
-        CreateFolderShortcut(line->targetPath, "", name, workDir, run->programGroupDir);
-    if (flags & ShortcutFlagDesktop) CreateDesktopShortcut(line->targetPath, "", name, workDir);
+    if ((steps.flags & ShortcutFlagProgramGroup) && run->programGroupDir[0] != '\0')
+        CreateFolderShortcut(line->targetPath, "", steps.name, steps.workDir, run->programGroupDir);
+    if (steps.flags & ShortcutFlagDesktop)
+        CreateDesktopShortcut(line->targetPath, "", steps.name, steps.workDir);
 
-    const char* startupName = StartupName(name, entry.FileName);
-    const StartupKind startup = StartupKindOf(entry.StartupMode);
-    if (startup == kStartupMenu) {
-        // [NORMAL]: below InstallDir whatever BaseDir says.
-        char startupDir[kPathSize];
-        const char* dir = workDir;
-        if (section.kind == kSectionNormal) {
-            if (!FormWorkDir(startupDir, sizeof(startupDir), InstallDir, entry.SubDir)) {
-                AddLogLine3(run, kTooLong, entry.FileName, ")");
-                return;
-            }
-            dir = startupDir;
-        }
-        CreateStartupShortcut(line->targetPath, dir, startupName);
-    } else if (startup == kStartupRegistry) {
-        AddRunEntry(line->targetPath, startupName);
+    if (steps.startup == kStartupMenu) {
+        if (steps.startupDir[0] == '\0')
+            AddLogLine3(run, RefusalText(kLineTooLong), line->entry.FileName, ")");
+        else
+            CreateStartupShortcut(line->targetPath, steps.startupDir, steps.startupName);
+    } else if (steps.startup == kStartupRegistry) {
+        AddRunEntry(line->targetPath, steps.startupName);
     }
 }
 

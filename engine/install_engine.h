@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "core/entry_line.h"
+#include "core/install_steps.h"
 #include "core/script_vocabulary.h"
 #include "system/settings.h"
 
@@ -24,12 +24,9 @@ struct InstallRun {
 // name, kind, BaseDir column and line buffer.
 typedef ScriptSection SectionInfo;
 
-// A line of a section as both passes see it.
-struct PreparedLine {
-    EntryLine entry;
-    char sectionDir[kPathSize];  // SectionDir
-    char targetPath[kPathSize];  // TargetPath
-};
+// A line of a section as both passes see it: its fields, SectionDir and
+// TargetPath (core/install_steps.h).
+typedef LineSteps PreparedLine;
 
 enum LineState {
     kLineSkipped = 0,  // empty, unparsable or for the other OS family: passed over in silence
@@ -46,10 +43,10 @@ int SectionFileCount(const SectionInfo& section);
 LineState PrepareLine(InstallRun* run, const SectionInfo& section, int number,
                       PreparedLine* line, int report);
 
-// The base of SectionDir and of the shortcuts' working directory: for
-// [LW] the LonWorks path, read anew at each call. Returns 0 with `out`
-// empty when there is none ([LW] without a LonWorks path).
-int SectionBase(const SectionInfo& section, const EntryLine& entry, char* out, size_t size);
+// The folders of the running system that `section`'s lines go below: for
+// [LW] the LonWorks path, read anew into `lonWorks` (kPathSize bytes) at
+// each call.
+void CurrentFolders(const SectionInfo& section, LineFolders* folders, char* lonWorks);
 
 // SourcePath: WorkspaceDir + "\\" + `fileName`, with one backslash between
 // them also when WorkspaceDir already ends in one. 0 when it does not fit.

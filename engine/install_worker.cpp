@@ -16,8 +16,6 @@
 
 namespace {
 
-const char kUninstallKeyBase[] = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
-
 // The worker's decoder. One worker runs per process, and the decoder's
 // buffers are too large for the thread's stack.
 LzssDecoder Decoder;
@@ -113,7 +111,7 @@ void RegisterInstall(InstallRun* run) {
     if (!FormSourcePath(source, sizeof(source), entryName))
         AddLogLine3(run, "The source path is too long(", entryName, ")");
     else if (!FormTargetPath(target, sizeof(target), InstallDir, entryName))
-        AddLogLine3(run, "The target path is too long(", entryName, ")");
+        AddLogLine3(run, RefusalText(kLineTooLong), entryName, ")");
     else
         run->decoder->UnpackFile(source, target);
 
@@ -122,22 +120,20 @@ void RegisterInstall(InstallRun* run) {
     char name[kPathSize];
     char key[kPathSize];
     ReadScriptText(kProjectSection, kNameKey, name, sizeof(name));
-    const char* keyParts[2] = {kUninstallKeyBase, name};
-    if (JoinParts(key, sizeof(key), keyParts, 2)) {
-        SetRegString(HKEY_LOCAL_MACHINE, key, "DisplayName", name);
+    if (FormUninstallKey(key, sizeof(key), name)) {
+        SetRegString(HKEY_LOCAL_MACHINE, key, kDisplayNameValue, name);
 
         char uninstallName[kPathSize];
         char command[kPathSize];
         ReadScriptText(kUninstallSection, kNameKey, uninstallName, sizeof(uninstallName));
         // The program's path is quoted, so that Windows never starts a
         // "C:\Program.exe" for it; the argument stays as it is.
-        const char* commandParts[6] = {"\"", InstallDir, "\\", uninstallName, "\" ", InstallDir};
-        if (JoinParts(command, sizeof(command), commandParts, 6))
-            SetRegString(HKEY_LOCAL_MACHINE, key, "UninstallString", command);
+        if (FormUninstallString(command, sizeof(command), InstallDir, uninstallName))
+            SetRegString(HKEY_LOCAL_MACHINE, key, kUninstallStringValue, command);
     }
 
     char copy[kPathSize];
-    if (FormTargetPath(copy, sizeof(copy), InstallDir, "Install.ini")) CopyFileOver(ScriptPath, copy);
+    if (FormTargetPath(copy, sizeof(copy), InstallDir, kScriptCopyName)) CopyFileOver(ScriptPath, copy);
     AddLogLine(run, "---- Completed installation ----");
 }
 

@@ -61,6 +61,8 @@ int ExtractPayload(SfxArchive* archive) {
     HWND preparing = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_PREPARING),
                                         GetDesktopWindow(), PreparingDialogProc, 0);
     if (preparing != NULL) CenterOnScreen(preparing);
+    // Every extracted file stays open until the workspace is removed.
+    archive->heldFiles = WorkspaceFiles;
     return archive->ExtractAll(WorkspaceDir, ExtractionProgress,
                                reinterpret_cast<uintptr_t>(preparing), 0);
 }

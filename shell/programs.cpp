@@ -11,17 +11,13 @@
 
 namespace {
 
-// A path of up to 259 characters, its quotes, a blank and an argument text
-// of a script line fit with room to spare.
-enum { kCommandSize = 1024 };
-
 const char kPathNotFound[] = "The specified path was not found.";
 
 // Starts `program` `tail` with WinExec. Returns the launch result; a line
 // that does not fit is not started and gives ERROR_FILENAME_EXCED_RANGE,
 // which has no message.
 UINT Launch(const char* program, const char* tail, UINT show) {
-    char command[kCommandSize];
+    char command[kCommandLineSize];
     if (!FormCommandLine(program, tail, command, sizeof command)) return ERROR_FILENAME_EXCED_RANGE;
     return WinExec(command, show);
 }
@@ -43,14 +39,8 @@ const char* LaunchFailureText(unsigned result, const char* runOncePath, char* bu
     }
 }
 
-int FormCommandLine(const char* program, const char* tail, char* out, size_t size) {
-    const char* quote = strchr(program, ' ') ? "\"" : "";
-    const char* parts[] = {quote, program, quote, " ", tail};
-    return JoinParts(out, size, parts, 5);
-}
-
 void RegisterPlugin(const char* path, int registerFlag) {
-    UINT result = Launch(path, registerFlag ? "/regplugin" : "/deregplugin", SW_HIDE);
+    UINT result = Launch(path, registerFlag ? kRegisterPluginOption : kDeregisterPluginOption, SW_HIDE);
     const char* text = LaunchFailureText(result, NULL, NULL, 0);
     if (text) ShowMessage(NULL, text, "Plugin Error", MB_OK);
 }
@@ -59,20 +49,23 @@ void RunOnceProgram(const char* dir, const char* path, const char* arguments) {
     SetCurrentDirectoryA(dir);
     UINT result = Launch(path, arguments, SW_SHOWNORMAL);
     // Room for any path that fits a command line: the message is never cut.
-    char pathText[sizeof kPathNotFound + kCommandSize];
+    char pathText[sizeof kPathNotFound + kCommandLineSize];
     const char* text = LaunchFailureText(result, path, pathText, sizeof pathText);
     if (text) ShowMessage(NULL, text, "Run Once Error", MB_OK);
     SetCurrentDirectoryA(WorkspaceDir);
 }
 
-void CallLibraryEntry(const char* path, const char* exportName) {
+LibraryCall CallLibraryEntry(const char* path, const char* exportName) {
     HRESULT opened = OleInitialize(NULL);
-    if (opened != S_OK && opened != S_FALSE) return;
-    HMODULE library = LoadLibraryA(path);
+    if (opened != S_OK && opened != S_FALSE) return kLibraryNoOle;
+    LibraryCall result = kLibraryNotLoaded;
+    HMODULE library = LoadPackageLibrary(path);
     if (library) {
         FARPROC entry = GetProcAddress(library, exportName);
         if (entry) ((void(WINAPI*)())entry)();
+        result = entry ? kLibraryCalled : kLibraryNoExport;
         FreeLibrary(library);
     }
     OleUninitialize();
+    return result;
 }

@@ -6,12 +6,8 @@
 
 #include <stddef.h>
 
-// Forms the command line `program` `tail` for WinExec into `out` (`size`
-// bytes): the program's path in quotes when it holds a blank, so that
-// "C:\Program Files\x.exe" cannot start C:\Program.exe; one blank, then
-// `tail` unchanged (the blank is written also when `tail` is empty).
-// Returns 1, or 0 with `out` empty when the line does not fit.
-int FormCommandLine(const char* program, const char* tail, char* out, size_t size);
+// The command lines (FormCommandLine) and plug-in options.
+#include "core/install_steps.h"
 
 // The message for a WinExec result: the texts for 0 (out of resources),
 // 2 (file not found), 3 (path not found) and 11 (invalid .EXE); null for
@@ -33,10 +29,17 @@ void RegisterPlugin(const char* path, int registerFlag);
 // WorkspaceDir the current directory again before it returns.
 void RunOnceProgram(const char* dir, const char* path, const char* arguments);
 
-// Loads the library `path`, calls its export `exportName` with no
-// arguments and unloads it, inside an OLE initialisation of its own. A
-// library that cannot be loaded, a missing export or an OLE failure is not
-// reported.
-void CallLibraryEntry(const char* path, const char* exportName);
+// What CallLibraryEntry did.
+enum LibraryCall {
+    kLibraryCalled,     // the export ran
+    kLibraryNotLoaded,  // the library, or a DLL it needs, did not load
+    kLibraryNoExport,   // it has no export of that name
+    kLibraryNoOle       // OLE could not be initialised: nothing was loaded
+};
+
+// Loads the library `path` (LoadPackageLibrary: a DLL beside it is found),
+// calls its export `exportName` with no arguments and unloads it, inside an
+// OLE initialisation of its own.
+LibraryCall CallLibraryEntry(const char* path, const char* exportName);
 
 #endif

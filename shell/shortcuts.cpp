@@ -8,11 +8,11 @@
 #include <string.h>
 
 #include "core/bounded_text.h"
+#include "core/install_steps.h"
 #include "system/settings.h"
 #include "system/system_helpers.h"
 
 const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char kRunKey[] = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN";
 
 namespace {
 
@@ -23,18 +23,6 @@ const IID kIidShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 const IID kIidPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 const HRESULT kPathTooLong = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-
-// `folder`, a backslash, `name`, and ".lnk" unless a lower-cased copy of
-// that path holds ".lnk" anywhere. Returns 0 when it does not fit.
-int FormLinkPath(const char* folder, const char* name, char* path) {
-    if (!JoinText(path, kPathSize, folder, "\\", name)) return 0;
-    char lower[kPathSize];
-    CopyText(lower, sizeof(lower), path);
-    for (char* c = lower; *c; ++c)
-        if (*c >= 'A' && *c <= 'Z') *c = (char)(*c - 'A' + 'a');
-    if (strstr(lower, ".lnk")) return 1;
-    return AppendText(path, kPathSize, ".lnk");
-}
 
 // Opens OLE for one shortcut call; shows the failure. Returns 1 when open.
 int OpenOle() {
@@ -50,7 +38,7 @@ int OpenOle() {
 HRESULT SaveLink(const char* target, const char* arguments, const char* name,
                  const char* workDir, const char* folder) {
     char path[kPathSize];
-    if (!FormLinkPath(folder, name, path)) return kPathTooLong;
+    if (!FormLinkPath(path, sizeof(path), folder, name)) return kPathTooLong;
     IShellLinkA* link = NULL;
     HRESULT result = CoCreateInstance(kClsidShellLink, NULL, CLSCTX_INPROC_SERVER,
                                       kIidShellLinkA, (void**)&link);
@@ -133,8 +121,6 @@ int AddRunEntry(const char* program, const char* name) {
     // Windows splits the value at its first blank: a path that holds one is
     // quoted, so that a "C:\Program.exe" can never stand in for it.
     char command[kPathSize];
-    const char* quote = strchr(program, ' ') ? "\"" : "";
-    const char* parts[3] = {quote, program, quote};
-    if (!JoinParts(command, sizeof(command), parts, 3)) return 0;
+    if (!FormProgramPath(command, sizeof(command), program)) return 0;
     return SetRegString(HKEY_LOCAL_MACHINE, kRunKey, name, command);
 }

@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
-// Shell Folders key of the machine (HKEY_LOCAL_MACHINE).
+// Shell Folders key of the machine (HKEY_LOCAL_MACHINE). The Run key,
+// kRunKey, and the texts of links and Run values are in
+// core/install_steps.h.
 extern const char kShellFoldersKey[];
-// The machine's Run key (HKEY_LOCAL_MACHINE).
-extern const char kRunKey[];
 
 // Forms `path` (260 bytes) as the Programs folder, a backslash and `name`,
 // and creates that directory (an existing one is no error). When the

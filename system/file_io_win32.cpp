@@ -62,6 +62,25 @@ void FileClose(FileHandle file) {
 
 int FileDelete(const char* path) { return DeleteFileA(path) != 0; }
 
+FileHandle FileHoldWritten(FileHandle written, const char* path) {
+    BY_HANDLE_FILE_INFORMATION before, after;
+    BOOL known = GetFileInformationByHandle(H(written), &before);
+    CloseHandle(H(written));
+    // Read access only, so that our own readers, which let others read,
+    // still open it; no write or delete sharing, so that nobody else can
+    // change or remove it.
+    HANDLE held = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (held != INVALID_HANDLE_VALUE && known && GetFileInformationByHandle(held, &after) &&
+        after.dwVolumeSerialNumber == before.dwVolumeSerialNumber &&
+        after.nFileIndexHigh == before.nFileIndexHigh &&
+        after.nFileIndexLow == before.nFileIndexLow)
+        return (FileHandle)held;
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    DeleteFileA(path);
+    return kNoFile;
+}
+
 int ModuleFilePath(char* buffer, size_t size) {
     if (size == 0) return 0;
     DWORD n = GetModuleFileNameA(NULL, buffer, (DWORD)size);

@@ -53,4 +53,12 @@ BOOL CopyFileOver(const char* source, const char* target);
 // 0 when the system has no such call or refused it.
 int RestrictDllSearch();
 
+// Loads the library at `path` with its own folder searched for the DLLs it
+// needs, and the default folders (LoadLibraryExA with
+// LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS) where
+// the system has those flags: the restriction above would otherwise keep a
+// package's library from finding a DLL installed beside it. Elsewhere a
+// plain LoadLibraryA. Returns the module, or NULL.
+HMODULE LoadPackageLibrary(const char* path);
+
 #endif

@@ -6,15 +6,18 @@
 #include "core/file_io.h"
 #include "resources/resource_ids.h"
 #include "system/system_helpers.h"
+#include "system/workspace.h"
 #include "core/license_text.h"
 
 namespace {
 
-// Reads the whole file as text into edit 1000. A name without a directory
-// is found in the current directory, the workspace. Allocation failures
-// leave the edit empty without a message.
+// Reads the whole file as text into edit 1000. The file is the payload
+// entry of that name in the workspace, whatever the current directory is.
+// Allocation failures leave the edit empty without a message.
 void LoadLicense(HWND page) {
-    FileHandle file = FileOpenRead(LicenseFileName);
+    char path[kPathSize];
+    FileHandle file = WorkspaceFilePath(path, sizeof(path), LicenseFileName) ? FileOpenRead(path)
+                                                                              : kNoFile;
     if (file == kNoFile) {
         ShowNotice("Unable to open the license file", "License Error");
         return;

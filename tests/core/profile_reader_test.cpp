@@ -1,5 +1,12 @@
 // Profile reader against the platform's profile reads as Wine 8 gives them.
+// Under Wine the same rows also run through GetPrivateProfileStringA and
+// GetPrivateProfileIntA, which must give the same results.
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+
+#include <fstream>
+#endif
 
 #include <cstring>
 #include <string>
@@ -37,11 +44,14 @@ const StringRow kStringRows[] = {
     {"size one gives the empty text", "[S]\nk=abc\n", "S", "k", 1, "", 2},
     {"first equals splits", "[S]\nk = a=b\n", "S", "k", 260, "a=b", 2},
     {"bracket line without close is dropped", "[S]\n[oops\nk=v\n", "S", "k", 260, "v", 3},
+    {"... but read as a key", "[S]\n[oops=x\n", "S", "[oops", 260, "x", 2},
+    {"a key of that name in another section", "[A]\nk=1\n[B]\nj=2\n", "B", "k", 260, "", 0},
     {"empty section name never matches", "[]\nk=v\n", "", "k", 260, "", 0},
     /* 25 */ {"empty key never matches", "[S]\n=v\n", "S", "", 260, "", 0},
     {"UTF-8 mark skipped", "\xEF\xBB\xBF[S]\nk=v\n", "S", "k", 260, "v", 2},
     {"control-Z is a blank", "[S]\nk=\x1Av\x1A\n", "S", "k", 260, "v", 2},
     {"last line without line end", "[S]\nk=v", "S", "k", 260, "v", 2},
+    /* 31 */ {"a line longer than the buffer", "[S]\nk=x,y,z,,,,,,EntryPoints/x\n", "S", "k", 12, "x,y,z,,,,,,", 2},
 };
 
 std::string WithLineEnds(const char* text, const char* eol) {
@@ -106,5 +116,40 @@ TEST(ProfileReader, WalksOneSectionInFileOrder) {
     EXPECT_EQ(0, ProfileBeginKeys(&view, "D", &cursor));
     EXPECT_EQ(0, ProfileNextKey(&view, &cursor, &key));
 }
+
+#ifdef _WIN32
+// Each row in a file of its own (the platform keeps recent files by name),
+// read back with the platform's profile reads. Empty section and key names
+// are left out: the installer never asks for one, and the platform's
+// versions answer them differently.
+std::string ProfileFile(const std::string& text) {
+    static int files = 0;
+    char folder[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = folder + std::string("tv-profile-") + std::to_string(++files) + ".ini";
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+TEST(ProfileReader, AgreesWithThePlatform) {
+    for (const StringRow& row : kStringRows) {
+        for (const char* eol : {"\n", "\r\n", "\r"}) {
+            if (!row.section[0] || !row.key[0]) continue;
+            const std::string path = ProfileFile(WithLineEnds(row.text, eol));
+            std::vector<char> out(row.size + 8, '#');
+            DWORD n = GetPrivateProfileStringA(row.section, row.key, "", out.data(), (DWORD)row.size, path.c_str());
+            EXPECT_STREQ(row.expected, out.data()) << row.name;
+            EXPECT_EQ(strlen(row.expected), n) << row.name;
+            DeleteFileA(path.c_str());
+        }
+    }
+    for (const IntRow& row : kIntRows) {
+        const std::string path = ProfileFile(std::string("[S]\r\nother=1\r\n") +
+                                             (row.value ? std::string("k=") + row.value + "\r\n" : ""));
+        EXPECT_EQ(row.expected, (int32_t)GetPrivateProfileIntA("s", "K", 77, path.c_str())) << row.name;
+        DeleteFileA(path.c_str());
+    }
+}
+#endif
 
 }  // namespace

@@ -119,14 +119,25 @@ TEST_F(Programs, LaunchFailuresShowTheirMessage) {
 
 TEST_F(Programs, CallLibraryEntryCallsTheExportAndUnloads) {
     const std::string library = ProgramFolder() + "\\shell_entry.dll";
-    const struct { const char* row; std::string path; const char* name; const char* recorded; } rows[] = {
-        {"export called", library, "ShellEntry", "ShellEntry called\n"},
-        {"missing export", library, "NoSuchEntry", "<missing>"},
-        {"missing library", ProgramFolder() + "\\no_such_library.dll", "ShellEntry", "<missing>"},
+    // A library that needs a DLL of its own, with and without that DLL
+    // beside it; neither folder is searched by default.
+    const std::string linked = ProgramFolder() + "\\shell_entry_linked.dll";
+    CreateDirectoryA("C:\\shell lib", NULL);
+    CreateDirectoryA("C:\\shell lib alone", NULL);
+    ASSERT_TRUE(CopyFileA(linked.c_str(), "C:\\shell lib\\linked.dll", FALSE) &&
+                CopyFileA(linked.c_str(), "C:\\shell lib alone\\linked.dll", FALSE) &&
+                CopyFileA((ProgramFolder() + "\\beside\\shell_entry_text.dll").c_str(),
+                          "C:\\shell lib\\shell_entry_text.dll", FALSE));
+    const struct { const char* row; std::string path; const char* name; const char* recorded; LibraryCall call; } rows[] = {
+        {"export called", library, "ShellEntry", "ShellEntry called\n", kLibraryCalled},
+        {"missing export", library, "NoSuchEntry", "<missing>", kLibraryNoExport},
+        {"missing library", ProgramFolder() + "\\no_such_library.dll", "ShellEntry", "<missing>", kLibraryNotLoaded},
+        {"its DLL missing", "C:\\shell lib alone\\linked.dll", "ShellEntry", "<missing>", kLibraryNotLoaded},
+        {"its DLL beside it", "C:\\shell lib\\linked.dll", "ShellEntry", "ShellEntry called\n", kLibraryCalled},
     };
     for (const auto& row : rows) {
         DeleteFileA(kRecord);
-        CallLibraryEntry(row.path.c_str(), row.name);
+        EXPECT_EQ(row.call, CallLibraryEntry(row.path.c_str(), row.name)) << row.row;
         EXPECT_EQ(row.recorded, WaitForText(kRecord, 0)) << row.row;
         EXPECT_EQ(NULL, GetModuleHandleA(row.path.c_str())) << row.row << ": still loaded";
     }
@@ -147,22 +158,6 @@ TEST(LaunchFailureText, MapsFourResults) {
         EXPECT_STREQ(row.text, LaunchFailureText(row.result, row.runOncePath, buffer, row.size))
             << "result " << row.result << ", size " << row.size;
         EXPECT_EQ('#', buffer[row.size]) << "result " << row.result << ": written past the buffer";
-    }
-}
-
-TEST(FormCommandLine, QuotesAPathWithABlankAndNeverCuts) {
-    const struct { const char* program; const char* tail; size_t size; int result; const char* line; } rows[] = {
-        {"C:\\a\\p.exe", "", 64, 1, "C:\\a\\p.exe "},
-        {"C:\\a b", "x", 11, 1, "\"C:\\a b\" x"},
-        {"C:\\a b", "x", 10, 0, ""},
-    };
-    for (const auto& row : rows) {
-        char line[72];
-        memset(line, '#', sizeof line);
-        EXPECT_EQ(row.result, FormCommandLine(row.program, row.tail, line, row.size))
-            << row.program << " in " << row.size;
-        EXPECT_STREQ(row.line, line) << row.program << " in " << row.size;
-        EXPECT_EQ('#', line[row.size]) << row.program << " in " << row.size << ": written past";
     }
 }
 

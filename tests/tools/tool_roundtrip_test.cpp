@@ -135,7 +135,7 @@ TEST_F(ToolRoundTrip, MissingFileFailsWithItsLine) {
     fs::create_directory(dir_ + "/out");
     RunResult built = Build(dir_ + "/missing.ini", output);
     EXPECT_EQ(1, built.status);
-    EXPECT_NE(std::string::npos, built.err.find("missing.ini:14: error: [WINDOWS] 1: file \"absent.txt\""))
+    EXPECT_NE(std::string::npos, built.err.find("missing.ini:14:1: error: [WINDOWS] 1: file \"absent.txt\""))
         << built.err;
     EXPECT_EQ(-1, RegularFileSize(output)) << "a failed build left its output";
     EXPECT_TRUE(fs::is_empty(dir_ + "/out")) << "a failed build left temporary files";

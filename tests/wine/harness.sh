@@ -75,18 +75,19 @@ random_bytes() {
         -in /dev/zero 2>/dev/null | head -c "$1"
 }
 
-# package NAME [--stub EXE] [LINE...]: C:\packages\NAME.exe of the files in
+# package NAME [--stub EXE] [--force] [LINE...]: C:\packages\NAME.exe of the files in
 # $work/files-NAME and the LINEs under [INSTALL PROJECT], or standard input.
 # example_package NAME [--stub EXE]: the same of examples/.
 package() {
-    name=$1 stub=""
+    name=$1 stub="" force=""
     shift
     [ "${1:-}" != --stub ] || { stub=$2; shift 2; }
+    [ "${1:-}" != --force ] || { force=--force; shift; }
     mkdir -p "$work/files-$name"
     if [ $# -gt 0 ]; then printf '[INSTALL PROJECT]\n' && printf '%s\n' "$@"; else cat; fi \
         >"$work/files-$name/install.ini"
     "$bin/tarnvale" build "$work/files-$name/install.ini" -o "$packages/$name.exe" \
-        --files "$work/files-$name" ${stub:+--stub "$stub"} >"$work/build.log" 2>&1 && return
+        --files "$work/files-$name" ${stub:+--stub "$stub"} $force >"$work/build.log" 2>&1 && return
     cat "$work/build.log"
     echo "FAIL cannot build the package $name"
     exit 1

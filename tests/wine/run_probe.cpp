@@ -3,6 +3,9 @@
 // (packages are built with it as the stub), and pieces of the run alone.
 //   --platform         "platform R" (DetectPlatform), "version MAJOR.MINOR id ID"
 //   --attributes PATH  "attributes 0xHEX" (GetFileAttributesA)
+//   --tamper PATH      what another program gets when it opens PATH for
+//                      writing, deletes it and renames it: "write E|delete E|
+//                      move E", E the error code or 0 when it was done
 //   --extract DIR      ExtractAll of its own payload: per entry "progress
 //                      DONE/TOTAL user=U extra=E" (given 0x5a5a1234 and -77),
 //                      then "dir D" (the buffer afterwards) and "result CODE"
@@ -232,6 +235,15 @@ int main(int argc, char** argv) {
     }
     if (strcmp(option, "--attributes") == 0 && argc == 3)
         return Say("attributes 0x%lx\n", (unsigned long)GetFileAttributesA(argv[2])), 0;
+    if (strcmp(option, "--tamper") == 0 && argc == 3 && strlen(argv[2]) < kPathSize - 6) {
+        char moved[kPathSize];
+        HANDLE file = CreateFileA(argv[2], GENERIC_WRITE, 7, NULL, OPEN_EXISTING, 0, NULL);
+        DWORD write = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        DWORD remove = DeleteFileA(argv[2]) ? 0 : GetLastError();
+        DWORD move = MoveFileA(argv[2], strcat(strcpy(moved, argv[2]), ".old")) ? 0 : GetLastError();
+        return Say("write %lu\ndelete %lu\nmove %lu\n", write, remove, move), 0;
+    }
     if (strcmp(option, "--extract") == 0 && argc == 3 && strlen(argv[2]) < kSfxDirSize) {
         char dir[kSfxDirSize];
         int result = Archive.ExtractAll(strcpy(dir, argv[2]), Progress, 0x5a5a1234, -77);

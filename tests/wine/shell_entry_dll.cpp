@@ -1,9 +1,16 @@
 // Test library for the shell integration: its export ShellEntry appends
 // "ShellEntry called" to the file that TARNVALE_SHELL_RECORD names, a "*"
-// in it standing for "ShellEntry".
+// in it standing for "ShellEntry". Built as shell_entry_linked.dll, it takes
+// the text from shell_entry_text.dll, a DLL that must lie beside it.
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
+
+#ifdef SHELL_ENTRY_LINKED
+extern "C" __declspec(dllimport) const char* ShellEntryText();
+#else
+static const char* ShellEntryText() { return "ShellEntry called\n"; }
+#endif
 
 extern "C" __declspec(dllexport) void ShellEntry() {
     char pattern[MAX_PATH];
@@ -15,6 +22,6 @@ extern "C" __declspec(dllexport) void ShellEntry() {
     snprintf(record, sizeof record, "%s%s%s", pattern, star ? "ShellEntry" : "", star ? star + 1 : "");
     FILE* out = fopen(record, "ab");
     if (!out) return;
-    fputs("ShellEntry called\n", out);
+    fputs(ShellEntryText(), out);
     fclose(out);
 }

@@ -2,6 +2,7 @@
 
 #include "system/settings.h"
 #include "system/system_helpers.h"
+#include "system/workspace.h"
 
 // The settings that the windows read and write.
 HINSTANCE AppInstance;
@@ -24,6 +25,11 @@ void CenterOnScreen(HWND window) {
 }
 
 void RestartWindows(int) {}
+
+// The workspace of these tests is their current directory.
+int WorkspaceFilePath(char* out, size_t size, const char* name) {
+    return lstrlenA(name) < (int)size && lstrcpynA(out, name, (int)size) != NULL;
+}
 
 int ShowMessage(HWND, const char* text, const char* caption, UINT) {
     ++FakeCalls.messages;

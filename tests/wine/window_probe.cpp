@@ -3,6 +3,8 @@
 //   window-probe.exe --temp-path        GetTempPathA's result
 //   window-probe.exe --reg KEY NAME...  REG_SZ values of HKLM\KEY, " | "
 //       between them: "<missing>", or "<unterminated>" (no terminating zero)
+//   window-probe.exe --folders          the folders an install uses, NAME=PATH
+//       a line, as `tarnvale plan --folder` takes them
 //   window-probe.exe < SCRIPT
 // SCRIPT: a command a line, words split at blanks, "a b" one word. WINDOW
 // is what the last `wait` found; ID a control of it or of a visible child
@@ -28,6 +30,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -298,6 +301,18 @@ int PrintValues(int count, char** names) {
     return 0;
 }
 
+// As the shell reports them, which is also where the setup program finds
+// them (its own calls and the registry give the same folders).
+int PrintFolders() {
+    const struct { const char* name; int csidl; } folders[] = {
+        {"windows", CSIDL_WINDOWS}, {"system", CSIDL_SYSTEM}, {"program-files", CSIDL_PROGRAM_FILES},
+        {"desktop", CSIDL_DESKTOPDIRECTORY}, {"programs", CSIDL_PROGRAMS}, {"startup", CSIDL_COMMON_STARTUP}};
+    char path[MAX_PATH];
+    for (const auto& folder : folders)
+        if (SHGetFolderPathA(NULL, folder.csidl, NULL, 0, path) == S_OK) Say("%s=%s\n", folder.name, path);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -305,7 +320,8 @@ int main(int argc, char** argv) {
     if (argc == 2 && Is(argv[1], "--temp-path") && GetTempPathA(MAX_PATH, path) < MAX_PATH)
         return Say("%s\n", path), 0;
     if (argc >= 4 && Is(argv[1], "--reg")) return PrintValues(argc - 2, argv + 2);
+    if (argc == 2 && Is(argv[1], "--folders")) return PrintFolders();
     if (argc == 1) return RunScript();
-    Say("usage: window-probe --temp-path | --reg KEY NAME... | < SCRIPT\n");
+    Say("usage: window-probe --temp-path | --reg KEY NAME... | --folders | < SCRIPT\n");
     return 2;
 }

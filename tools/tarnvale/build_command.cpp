@@ -11,16 +11,21 @@
 #include "tools/tarnvale/command_line.h"
 #include "tools/tarnvale/commands.h"
 #include "tools/tarnvale/host_files.h"
+#include "tools/tarnvale/lint_report.h"
 #include "tools/tarnvale/lzss_files.h"
 #include "tools/tarnvale/package_plan.h"
+#include "tools/tarnvale/script_lint.h"
 #include "tools/tarnvale/script_text.h"
 
 namespace {
 
 const char kBuildHelp[] =
     "Usage: tarnvale build SCRIPT -o SETUP.EXE [--files DIR] [--stub STUB]\n"
+    "                      [--werror] [--force]\n"
     "\n"
     "Builds a package: the setup stub followed by the payload and its directory.\n"
+    "docs/SCRIPT.md describes the install script: its sections, keys and the\n"
+    "columns of an entry line.\n"
     "\n"
     "  SCRIPT        the install script; it is stored as the entry \"install.ini\"\n"
     "                with [INFO] SIZE set to the bytes the install decodes\n"
@@ -28,21 +33,16 @@ const char kBuildHelp[] =
     "  --files DIR   folder of the files the script names (default: the script's\n"
     "                folder); a name is found exactly or, failing that, ignoring case\n"
     "  --stub STUB   the setup stub (default: tarnvale-stub.exe beside this program)\n"
+    "  --werror      count warnings as errors\n"
+    "  --force       build even when the checks find errors in the script (the\n"
+    "                package then does what docs/SCRIPT.md says of such lines)\n"
     "\n"
+    "The script and its files are checked first, as 'tarnvale lint' checks them;\n"
+    "an error stops the build (FILE:LINE:COL: error: ... on stderr).\n"
     "The licence file is stored as it is; every file that a line of [NORMAL],\n"
     "[WINDOWS], [SYSTEM] or [LW] names, and [UNINSTALL] NAME, is stored LZSS-\n"
     "compressed. The script is read with the installer's own buffer sizes.\n"
     "\n";
-
-std::string Where(const std::string& script, int line) {
-    return line > 0 ? script + ":" + std::to_string(line) : script;
-}
-
-void PrintDiagnostics(const std::string& script, const std::vector<Diagnostic>& list) {
-    for (const Diagnostic& d : list)
-        std::fprintf(stderr, "%s: %s: %s\n", Where(script, d.line).c_str(),
-                     d.error ? "error" : "warning", d.text.c_str());
-}
 
 std::string Percent(uint64_t part, uint64_t whole) {
     if (whole == 0) return "-";
@@ -57,6 +57,9 @@ struct BuildInputs {
     std::string output;
     std::string filesDir;
     std::string stub;
+    bool filesGiven = false;
+    bool werror = false;
+    bool force = false;
 };
 
 class PackageBuild {
@@ -66,7 +69,7 @@ public:
 
 private:
     bool CheckOutput(bool sourcesKnown);
-    bool ResolveSources();
+    bool CheckScript();
     bool PrepareScript();
     bool WritePackage();
     // Encodes entry `index` into `streamPath`, then appends that stream.
@@ -115,27 +118,28 @@ bool PackageBuild::CheckOutput(bool sourcesKnown) {
     return true;
 }
 
-bool PackageBuild::ResolveSources() {
-    bool ok = true;
-    sources_.assign(plan_.entries.size(), "");
+// The checks of `tarnvale lint`; they also find the package's files. A
+// missing file fails even with --force: there is nothing to store for it.
+bool PackageBuild::CheckScript() {
+    LintResult lint = LintPackage(script_, in_.filesDir, in_.filesGiven);
+    if (in_.werror) MakeWarningsErrors(&lint.diagnostics);
+    plan_ = lint.plan;
+    sources_ = lint.sources;
     sizes_.assign(plan_.entries.size(), 0);
+    bool found = true;
     for (size_t i = 0; i < plan_.entries.size(); ++i) {
-        const PlanEntry& e = plan_.entries[i];
-        if (e.kind == EntryKind::kScript) {
+        if (plan_.entries[i].kind == EntryKind::kScript)
             sizes_[i] = script_.size();
-            continue;
-        }
-        std::string path, problem;
-        if (!FindFileInDir(in_.filesDir, e.name, &path, &problem)) {
-            std::fprintf(stderr, "%s: error: %s: file \"%s\" %s\n",
-                         Where(in_.scriptPath, e.line).c_str(), e.origin.c_str(),
-                         e.name.c_str(), problem.c_str());
-            ok = false;
-            continue;
-        }
-        sources_[i] = path;
-        sizes_[i] = static_cast<uint64_t>(RegularFileSize(path));
+        else if (sources_[i].empty())
+            found = false;
+        else
+            sizes_[i] = static_cast<uint64_t>(RegularFileSize(sources_[i]));
     }
+    const bool ok = found && !plan_.entries.empty() && !plan_.HasErrors() &&
+                    (in_.force || lint.Count(true) == 0);
+    if (!lint.diagnostics.empty())
+        PrintDiagnostics(in_.scriptPath, lint.diagnostics,
+                         ok ? "" : "; no package written");
     return ok;
 }
 
@@ -156,11 +160,10 @@ bool PackageBuild::PrepareScript() {
         return false;
     }
     if (old.present)
-        std::printf("%s: [INFO] SIZE was \"%s\", now %llu\n",
-                    Where(in_.scriptPath, old.line).c_str(), old.text.c_str(),
+        std::printf("[INFO] SIZE (line %d) was \"%s\", now %llu\n", old.line, old.text.c_str(),
                     static_cast<unsigned long long>(size));
     else
-        std::printf("%s: [INFO] SIZE was missing, now %llu (added)\n", in_.scriptPath.c_str(),
+        std::printf("[INFO] SIZE was missing, now %llu (added)\n",
                     static_cast<unsigned long long>(size));
     return true;
 }
@@ -202,7 +205,7 @@ bool PackageBuild::WritePackage() {
             ok = AddCompressed(&writer, encoder.get(), stream.Path(), i, &error);
         }
         if (!ok && e.kind != EntryKind::kScript)
-            error = Where(in_.scriptPath, e.line) + ": " + e.origin + ": \"" + e.name + "\": " + error;
+            error = e.origin + " (line " + std::to_string(e.line) + "): \"" + e.name + "\": " + error;
     }
     if (ok) {
         records_ = writer.Records();
@@ -247,10 +250,7 @@ int PackageBuild::Run() {
         Fail(error);
         return kExitFailed;
     }
-    plan_ = MakePackagePlan(script_);
-    PrintDiagnostics(in_.scriptPath, plan_.diagnostics);
-    bool ok = !plan_.HasErrors();
-    ok = ResolveSources() && ok;
+    bool ok = CheckScript();
     if (ok && !CheckOutput(true)) return kExitFailed;
     stubSize_ = RegularFileSize(in_.stub);
     if (stubSize_ < 0) {
@@ -267,7 +267,8 @@ int PackageBuild::Run() {
 int RunBuild(int argc, char** argv, int first) {
     ParsedArgs args;
     std::string error;
-    if (!ParseArgs(argc, argv, first, {"-o", "--output", "--files", "--stub"}, {}, &args, &error))
+    if (!ParseArgs(argc, argv, first, {"-o", "--output", "--files", "--stub"}, {"--werror", "--force"},
+                   &args, &error))
         return UsageError("build", error);
     if (args.help) {
         std::printf("%s%s", kBuildHelp, kExitCodeHelp);
@@ -280,7 +281,10 @@ int RunBuild(int argc, char** argv, int first) {
     in.scriptPath = args.positional[0];
     in.output = args.values.count("-o") ? args.values["-o"] : args.values["--output"];
     if (in.output.empty()) return UsageError("build", "the -o SETUP.EXE name is empty");
-    in.filesDir = args.values.count("--files") ? args.values["--files"] : DirName(in.scriptPath);
+    in.filesGiven = args.values.count("--files") > 0;
+    in.filesDir = in.filesGiven ? args.values["--files"] : DirName(in.scriptPath);
+    in.werror = args.flags.count("--werror") > 0;
+    in.force = args.flags.count("--force") > 0;
     in.stub = args.values.count("--stub") ? args.values["--stub"]
                                           : JoinPath(ExecutableDir(), "tarnvale-stub.exe");
     return PackageBuild(in).Run();

@@ -4,7 +4,9 @@
 #define TARNVALE_TOOLS_COMMANDS_H
 
 int RunBuild(int argc, char** argv, int first);
+int RunLint(int argc, char** argv, int first);
 int RunList(int argc, char** argv, int first);
+int RunPlan(int argc, char** argv, int first);
 int RunExtract(int argc, char** argv, int first);
 int RunVerify(int argc, char** argv, int first);
 

@@ -13,12 +13,17 @@ const char kHelp[] =
     "Commands:\n"
     "  build SCRIPT -o SETUP.EXE [--files DIR] [--stub STUB]\n"
     "                              build a package from an install script\n"
+    "  lint SCRIPT [--files DIR] [--werror] [--json]\n"
+    "                              check an install script and its files\n"
     "  list SETUP.EXE              list the entries of a package\n"
     "  extract SETUP.EXE -o DIR [--decode]\n"
     "                              copy the entries out of a package\n"
     "  verify SETUP.EXE            check a package\n"
+    "  plan SCRIPT [--files DIR] [--platform nt|9x] [--install-dir DIR] [--json]\n"
+    "                              show what the install of a script will do\n"
     "\n"
-    "'tarnvale COMMAND --help' describes one command.\n"
+    "'tarnvale COMMAND --help' describes one command; 'tarnvale --version' prints\n"
+    "the version. docs/SCRIPT.md describes the install script.\n"
     "\n";
 
 struct Command {
@@ -28,9 +33,11 @@ struct Command {
 
 const Command kCommands[] = {
     {"build", RunBuild},
+    {"lint", RunLint},
     {"list", RunList},
     {"extract", RunExtract},
     {"verify", RunVerify},
+    {"plan", RunPlan},
 };
 
 }  // namespace
@@ -43,6 +50,10 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
         std::strcmp(argv[1], "help") == 0) {
         std::printf("%s%s", kHelp, kExitCodeHelp);
+        return kExitOk;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tarnvale %s\n", TARNVALE_VERSION);
         return kExitOk;
     }
     for (const Command& c : kCommands) {

@@ -24,30 +24,6 @@ const size_t kMaxPath = 259;
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-// Why a line that holds all its commas is refused: a column narrower than
-// the line is too long ("StartupMode or OsFilter is longer than 19 characters").
-std::string NarrowColumns(const ScriptSection& section) {
-    std::string names;
-    size_t most = 0;
-    for (int i = FirstEntryColumn(section); i < kEntryColumnCount; ++i) {
-        if (kEntryColumns[i].size >= static_cast<size_t>(section.lineSize)) continue;
-        if (!names.empty()) names += " or ";
-        names += kEntryColumns[i].name;
-        most = kEntryColumns[i].size - 1;
-    }
-    return names + " is longer than " + std::to_string(most) + " characters";
-}
-
-// The words of an OS filter that a line can carry: "", "WIN-NT" and "WIN-95".
-std::string OsFilterWords() {
-    std::string words;
-    for (int i = 0; i < kOsFilterCount; ++i) {
-        if (i > 0) words += i + 1 < kOsFilterCount ? ", " : " and ";
-        words += Quoted(kOsFilters[i].text);
-    }
-    return words;
-}
-
 // The value of `key` as a read with a buffer larger than the value gives it.
 std::string WholeValue(const std::string& script, const ProfileKey& key) {
     return CopyKeyValue(script, key, key.valueEnd - key.valueStart + 2);
@@ -116,21 +92,13 @@ void PlanBuilder::AddLine(const ScriptSection& section, int32_t number, const Pr
         Note(key.line, false, origin + ": the installer reads only the first " +
                                   std::to_string(section.lineSize - 1) + " characters");
 
+    // A line the installer skips for its fields (too few of them, a keyword
+    // column too long) or its OsFilter is an error of the script's checks
+    // (script_lint.cpp); here it only decodes nothing.
     EntryLine entry;
-    if (!ParseEntryLine(text.c_str(), section.hasBaseDir, &entry)) {
-        size_t commas = static_cast<size_t>(std::count(text.begin(), text.end(), ','));
-        size_t needed = static_cast<size_t>(kEntryColumnCount - 1 - FirstEntryColumn(section));
-        std::string why = commas < needed ? "it has " + std::to_string(commas) + " of its " +
-                                                std::to_string(needed) + " commas"
-                                          : NarrowColumns(section);
-        Note(key.line, false, origin + ": the installer skips this line: " + why);
-        return;
-    }
+    if (!ParseEntryLine(text.c_str(), section.hasBaseDir, &entry)) return;
     bool nt = MatchesOsFilter(entry.OsFilter, 1) != 0;
     bool w95 = MatchesOsFilter(entry.OsFilter, 0) != 0;
-    if (!nt && !w95)
-        Note(key.line, false, origin + ": OsFilter " + Quoted(entry.OsFilter) + " matches no system (only " +
-                                  OsFilterWords() + " do); the line is never carried out");
     size_t index = Entry(entry.FileName, EntryKind::kCompressed, key.line, origin);
     plan_.lines.push_back(PlanLine{origin, key.line, index, nt, w95});
 }
