@@ -28,8 +28,8 @@ endif()
 # The Windows side, built by the same command. Its programs run under Wine
 # in the tests, so they are built for the prefix this machine's Wine can run
 # (tests/wine/wine-arch): 32-bit as shipped, or x86-64 where the kernel runs
-# 64-bit user code only. There the shipped 32-bit stub is built beside them,
-# in bin/i686.
+# 64-bit user code only. There the shipped 32-bit stub and uninstaller are
+# built beside them, in bin/i686.
 execute_process(COMMAND sh ${CMAKE_SOURCE_DIR}/tests/wine/wine-arch
                 OUTPUT_VARIABLE detected_arch OUTPUT_STRIP_TRAILING_WHITESPACE)
 set(TARNVALE_WINE_ARCH ${detected_arch} CACHE STRING "win32 or win64: the Wine prefix the tests use")
@@ -59,7 +59,7 @@ if(TARNVALE_WINE_ARCH STREQUAL "win64")
             -DCMAKE_BUILD_TYPE=MinSizeRel
             -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${CMAKE_BINARY_DIR}/bin/i686
             -DTARNVALE_GTEST_DIR=${TARNVALE_GTEST_DIR}
-        BUILD_COMMAND ${CMAKE_COMMAND} --build . --target tarnvale-stub
+        BUILD_COMMAND ${CMAKE_COMMAND} --build . --target tarnvale-stub tarnvale-uninstall
         INSTALL_COMMAND ""
         BUILD_ALWAYS ON
         USES_TERMINAL_BUILD ON)

@@ -1,4 +1,5 @@
-# Windows side: the setup stub and the tests that run under Wine.
+# Windows side: the setup stub, the uninstaller and the tests that run under
+# Wine.
 # Everything links statically, so executables import only Windows' own DLLs.
 #
 # The same file is the post-build check of the stub when run as a script:
@@ -43,10 +44,19 @@ endif()
 add_compile_options(-Wall -Wextra)
 add_compile_definitions(WIN32_LEAN_AND_MEAN __USE_MINGW_ANSI_STDIO=0)
 
-# Small code: every function and object in its own section, so that the
-# linker drops what nothing calls; no exceptions, RTTI or unwind tables.
-set(TARNVALE_SMALL_CODE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
+# Small code: the smallest the compiler makes (-Oz), no frame pointer, every
+# function in its own section, so that the linker drops what nothing calls;
+# no exceptions, RTTI or unwind tables. Objects in sections of their own
+# only in the core, whose files hold tables and, but for CRC-32's table, no
+# zero-initialised objects: this compiler puts each of those into a
+# ".data$name" section that takes file space (it cost the stub 8 KB).
+set(TARNVALE_SMALL_CODE -Oz -fomit-frame-pointer -ffunction-sections -fno-exceptions -fno-rtti
     -fno-asynchronous-unwind-tables)
+set_source_files_properties(${CORE_SOURCES} PROPERTIES COMPILE_OPTIONS -fdata-sections)
+set_source_files_properties(core/crc32.cpp PROPERTIES COMPILE_OPTIONS "")
+# The decoder, whose loop writes every byte the install puts on disk, is
+# compiled for speed within the size budget: -Os (-O2 would add 1.9 KB).
+set_source_files_properties(core/lzss_decoder.cpp PROPERTIES COMPILE_OPTIONS "-fdata-sections;-Os")
 set(TARNVALE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # The layers as libraries, bottom to top: core, system, shell, engine. The
@@ -58,6 +68,7 @@ include(shell/sources.cmake)
 include(engine/sources.cmake)
 include(ui/sources.cmake)
 include(setup/sources.cmake)
+include(uninstall/sources.cmake)
 
 # The core's file layer on Windows lives with the system helpers; whoever
 # links the core links it too.
@@ -79,16 +90,37 @@ endforeach()
 # appended to.
 add_executable(tarnvale-stub WIN32 ${SETUP_SOURCES} ${UI_SOURCES})
 target_compile_options(tarnvale-stub PRIVATE ${TARNVALE_SMALL_CODE})
-# With -fdata-sections this compiler puts each zero-initialised object into
-# a ".data$name" section that takes file space; the container reader's table
-# (about 266 KB) must stay in .bss.
-set_source_files_properties(setup/setup_main.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
-target_link_options(tarnvale-stub PRIVATE ${TARNVALE_STATIC_LINK} -s -Wl,--gc-sections)
+# Its own entry point, without the C runtime's start-up (setup_main.cpp).
+# Nothing may then need that start-up's patching of imported data at run
+# time: such an import fails the link instead. No relocations (2 KB): the
+# program always loads at its preferred address (docs/PERFORMANCE.md weighs
+# this). The link map tells scripts/stub-cost what each part costs.
+target_link_options(tarnvale-stub PRIVATE ${TARNVALE_STATIC_LINK} -s -Wl,--gc-sections -nostartfiles
+                    -Wl,-Map=${CMAKE_BINARY_DIR}/tarnvale-stub.map
+                    -Wl,--disable-auto-import,--disable-runtime-pseudo-reloc
+                    -Wl,--disable-dynamicbase,--disable-reloc-section)
 target_link_libraries(tarnvale-stub PRIVATE tarnvale_engine_win)
 add_custom_command(TARGET tarnvale-stub POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:tarnvale-stub> -DOBJDUMP=${CMAKE_OBJDUMP}
             -P ${CMAKE_CURRENT_LIST_FILE}
     VERBATIM)
+
+# The uninstaller that `tarnvale build` stores under [UNINSTALL] NAME: built
+# like the stub (options, static link, manifest, DLL restriction, import check).
+add_executable(tarnvale-uninstall WIN32 ${UNINSTALL_SOURCES} $<TARGET_OBJECTS:tarnvale_dialogs>)
+target_compile_options(tarnvale-uninstall PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TARNVALE_SMALL_CODE}>)
+target_link_options(tarnvale-uninstall PRIVATE ${TARNVALE_STATIC_LINK} -s -Wl,--gc-sections)
+target_link_libraries(tarnvale-uninstall PRIVATE tarnvale_engine_win)
+add_custom_command(TARGET tarnvale-uninstall POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:tarnvale-uninstall> -DOBJDUMP=${CMAKE_OBJDUMP}
+            -P ${CMAKE_CURRENT_LIST_FILE}
+    VERBATIM)
+
+# The extraction benchmark on the setup program's file layer, to run under
+# Wine (tools/bench/extract_bench.cpp).
+add_executable(tarnvale-extract-bench tools/bench/extract_bench.cpp)
+target_link_libraries(tarnvale-extract-bench PRIVATE tarnvale_core_win)
+target_link_options(tarnvale-extract-bench PRIVATE ${TARNVALE_STATIC_LINK})
 
 # GoogleTest for the tests that run under Wine. The posix-threads compiler
 # has std::mutex, but the tests need no threads of GoogleTest's own.

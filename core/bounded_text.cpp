@@ -38,7 +38,8 @@ int CopySpan(char* out, size_t size, const char* text, size_t length) {
 int CopyText(char* out, size_t size, const char* text) { return JoinText(out, size, text, NULL, NULL); }
 
 int AppendText(char* out, size_t size, const char* text) {
-    size_t used = strnlen(out, size);
+    const char* end = (const char*)memchr(out, '\0', size);
+    size_t used = end != NULL ? (size_t)(end - out) : size;
     size_t length = strlen(text);
     if (used >= size || length >= size - used) return 0;
     memcpy(out + used, text, length + 1);

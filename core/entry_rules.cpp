@@ -74,6 +74,13 @@ RunOnceKind ParseRunOnceSpec(const char* field, RunOnceRequest* request) {
     return request->Kind = form->kind;
 }
 
+int EntryUninstallName(const char* entryPoints, char* name, size_t size) {
+    if (size == 0) return 0;
+    name[0] = '\0';
+    const char* slash = strchr(entryPoints, kEntryPointSeparator);
+    return slash != NULL && slash[1] != '\0' && CopyText(name, size, slash + 1);
+}
+
 int EntryExportName(const char* entryPoints, char* name, size_t size) {
     if (size == 0) return 0;
     name[0] = '\0';

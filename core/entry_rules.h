@@ -75,6 +75,10 @@ RunOnceKind ParseRunOnceSpec(const char* field, RunOnceRequest* request);
 // cut name could be another export of the library.
 int EntryExportName(const char* entryPoints, char* name, size_t size);
 
+// The uninstall export: the text after the first "/" of `entryPoints`.
+// Returns 1, or 0 with `name` empty when there is none or it does not fit.
+int EntryUninstallName(const char* entryPoints, char* name, size_t size);
+
 // --- [INFO] SIZE ---------------------------------------------------------
 
 // The decimal number that begins `text`: leading blanks and one sign

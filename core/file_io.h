@@ -47,6 +47,13 @@ int32_t FileRead(FileHandle file, void* buffer, int32_t size);
 // Writes `size` bytes. Returns the number written (less on an error).
 int32_t FileWrite(FileHandle file, const void* buffer, int32_t size);
 
+// Gives a file just created for writing the length it will have, before it
+// is written, so that writes fill it rather than extend it step by step
+// (and the file system can allocate it in one piece). The file pointer
+// stays at the start. Returns 1, or 0 when the length cannot be set (the
+// writes that follow then extend the file as usual).
+int FileSetLength(FileHandle file, int64_t length);
+
 void FileClose(FileHandle file);
 
 // Closes `written`, a file this process has just created at `path` and

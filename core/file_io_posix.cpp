@@ -54,6 +54,10 @@ int32_t FileWrite(FileHandle file, const void* buffer, int32_t size) {
     return done;
 }
 
+int FileSetLength(FileHandle file, int64_t length) {
+    return length >= 0 && ftruncate((int)file, (off_t)length) == 0;
+}
+
 void FileClose(FileHandle file) {
     if (file != kNoFile) close((int)file);
 }

@@ -13,6 +13,12 @@
 // with one word move. Word moves may write past the token's last byte into
 // the slack behind the block; later output overwrites those bytes before
 // anything reads them.
+//
+// The bars move only at token ends whose count is a multiple of
+// kLzssProgressStep, for the file or for the pass. The loop keeps the next
+// such count (`stop`) and looks at the bars only when a token reaches it;
+// inside a run of literals every count is a token end, so a stop the run
+// passes is reported at that count.
 #include "core/lzss_decoder.h"
 
 #include <limits.h>
@@ -33,14 +39,27 @@ LzssDecoder::LzssDecoder()
     memset(&outStream, 0, sizeof(outStream));
 }
 
+// Only 32-bit divisions: a 64-bit one would link the compiler's division
+// routines into the setup program.
 int LzssBarPosition(uint32_t done, int64_t total) {
     uint64_t q;
     if (total <= 0) return 0;
-    if (total / 100 == 0)
-        q = (uint64_t)done * 100 / (uint64_t)total;
-    else
-        q = done / (uint64_t)(total / 100);
+    if (total < 100) {  // done * 100 / total
+        q = (uint64_t)(done / (uint32_t)total) * 100 + done % (uint32_t)total * 100 / (uint32_t)total;
+    } else if (total <= UINT32_MAX) {
+        q = done / ((uint32_t)total / 100);
+    } else {
+        // The quotient is at most 100: the largest q with q * (total / 100)
+        // <= done, that is with total < 100 * (done / q + 1).
+        uint32_t n = 0;
+        while (n < 100 && total < 100 * ((int64_t)(done / (n + 1)) + 1)) ++n;
+        q = n;
+    }
     return q > INT_MAX ? INT_MAX : (int)q;
+}
+
+static uint32_t LoadLe32(const uint8_t* p) {
+    return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
 }
 
 void LzssDecoder::Log(const char* before, const char* path, const char* after) {
@@ -63,9 +82,16 @@ int LzssDecoder::UnpackFile(const char* source, const char* target) {
         Log("Fail to extract the target file(", target, ").");
         return 0;
     }
+    // The target gets its decoded length before it is written. A stream
+    // that fails leaves no target, and one that ends in a reference past
+    // that length extends it as before.
+    uint8_t header[kLzssHeaderSize];
+    if (FileRead(in, header, kLzssHeaderSize) == kLzssHeaderSize)
+        FileSetLength(out, LoadLe32(header));
     LzssFileReader(&inStream, &in);
     LzssFileWriter(&outStream, &out);
-    int whole = DecodeStream();
+    writeFailed = stopped = 0;
+    int whole = FileSeekStart(in, 0) && DecodeStream();
     FileClose(in);
     FileClose(out);
     if (!whole) {
@@ -102,13 +128,26 @@ int LzssDecoder::FlushOutput() {
     return !writeFailed;
 }
 
-// The bars after a token that brought the stream's output to `count`.
-void LzssDecoder::ReportBars(uint32_t count) {
+// The first count after `count` at which a bar can move.
+uint32_t LzssDecoder::NextBarStop(uint32_t count) const {
+    uint32_t stop = UINT32_MAX;
+    if (progress->fileBar) stop = count + (kLzssProgressStep - count % kLzssProgressStep);
+    if (progress->totalBar) {
+        uint32_t next = count + (kLzssProgressStep - (doneBytes + count) % kLzssProgressStep);
+        if (next < stop) stop = next;
+    }
+    return stop;
+}
+
+// The bars after a token that brought the stream's output to `count`;
+// returns the next stop.
+uint32_t LzssDecoder::ReportBars(uint32_t count) {
     if (progress->fileBar && count % kLzssProgressStep == 0)
         progress->fileBar(progress->context, LzssBarPosition(count, decodedLength));
     uint32_t total = doneBytes + count;
     if (progress->totalBar && total % kLzssProgressStep == 0)
         progress->totalBar(progress->context, LzssBarPosition(total, grandTotal), 0);
+    return NextBarStop(count);
 }
 
 static inline uint64_t Load64(const uint8_t* p) {
@@ -154,8 +193,7 @@ int LzssDecoder::DecodeStream() {
         if (b < 0) return 0;
         header[i] = (uint8_t)b;
     }
-    decodedLength = (uint32_t)header[0] | ((uint32_t)header[1] << 8) |
-                    ((uint32_t)header[2] << 16) | ((uint32_t)header[3] << 24);
+    decodedLength = LoadLe32(header);
     if (progress && progress->startFile) progress->startFile(progress->context);
 
     memcpy(window, ring, kLzssRingSize);
@@ -167,6 +205,8 @@ int LzssDecoder::DecodeStream() {
     // alias every member and force reloads after each byte.
     uint32_t count = 0, checked = 0;
     const uint32_t length = decodedLength;
+    // Without bars, no count of the unchecked groups reaches UINT32_MAX.
+    uint32_t stop = bars ? NextBarStop(0) : UINT32_MAX;
 
     while (count < length) {
         if (winPos >= kFlushAt) {
@@ -195,26 +235,20 @@ int LzssDecoder::DecodeStream() {
             unsigned left = (unsigned)__builtin_ctz(mask) + 1;
             uint32_t bits = (uint32_t)flags << (32 - left);
             while (left) {
-                if (!bars) {
-                    // A run of literals in one word move; the run's end may
-                    // spill up to 7 bytes into the slack behind it.
-                    unsigned run = (unsigned)__builtin_clz(~bits | 1u);
-                    if (run > left) run = left;
-                    Store64(out, Load64(in));
-                    in += run;
-                    out += run;
-                    count += run;
-                    left -= run;
-                    bits <<= run;
-                    if (left == 0) break;
-                } else if (bits & 0x80000000u) {
-                    *out++ = *in++;
-                    count++;
-                    left--;
-                    bits <<= 1;
-                    ReportBars(count);
-                    continue;
-                }
+                // A run of literals in one word move; the run's end may
+                // spill up to 7 bytes into the slack behind it.
+                unsigned run = (unsigned)__builtin_clz(~bits | 1u);
+                if (run > left) run = left;
+                Store64(out, Load64(in));
+                in += run;
+                out += run;
+                // Rare, and marked so: the common path stays as fast as
+                // without bars.
+                while (__builtin_expect(stop <= count + run, 0)) stop = ReportBars(stop);
+                count += run;
+                left -= run;
+                bits <<= run;
+                if (left == 0) break;
                 unsigned p = ((unsigned)in[0] << 4) | (in[1] >> 4);
                 int n = (in[1] & 0x0F) + kLzssMinMatch;
                 in += 2;
@@ -223,7 +257,7 @@ int LzssDecoder::DecodeStream() {
                 count += (uint32_t)n;
                 left--;
                 bits <<= 1;
-                if (bars) ReportBars(count);
+                if (__builtin_expect(count >= stop, 0)) stop = ReportBars(count);
             }
             mask = 0;
             inPos = (int32_t)(in - inBlock);
@@ -247,7 +281,7 @@ int LzssDecoder::DecodeStream() {
             count += (uint32_t)n;
         }
         mask >>= 1;
-        if (bars) ReportBars(count);
+        if (bars && count >= stop) stop = ReportBars(count);
     }
 
     // Store the last 4096 bytes back into the ring at their positions.

@@ -77,7 +77,8 @@ public:
 
 private:
     void Log(const char* before, const char* path, const char* after);
-    void ReportBars(uint32_t count);
+    uint32_t NextBarStop(uint32_t count) const;
+    uint32_t ReportBars(uint32_t count);
     int FillInput();
     int NextInputByte();
     int FlushOutput();

@@ -27,8 +27,8 @@ enum {
     kLzssRingSize = 4096,   // ring positions: 12 bits
     kLzssMinMatch = 3,      // reference length 0 + 3
     kLzssMaxMatch = 18,     // reference length 15 + 3
-    kLzssInBlock = 16384,   // bytes read from an input stream at a time
-    kLzssOutBlock = 65536   // bytes gathered before they are written
+    kLzssInBlock = 65536,   // bytes read from an input stream at a time
+    kLzssOutBlock = 262144  // bytes gathered before they are written
 };
 
 // A byte stream the codec reads or writes in blocks. `transfer` reads into

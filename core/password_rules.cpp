@@ -43,6 +43,11 @@ int StoredPasswordFromRecord(const unsigned char* bytes, size_t length,
     return 1;
 }
 
+int HoldsPasswordRecord(const unsigned char* bytes, size_t length) {
+    static const char kDosStubText[] = "This program cannot be run in DOS mode.";
+    return length >= kPasswordRecordSize && memcmp(bytes, kDosStubText, kPasswordRecordSize) != 0;
+}
+
 int PasswordLengthCode(char* out, size_t size, const char* password) {
     int code = 255 - (int)BoundedLength(password, kPasswordRecordSize);
     if (size < 4) {

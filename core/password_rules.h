@@ -64,6 +64,13 @@ void MakePasswordRecord(const char* password, unsigned char record[kPasswordReco
 int StoredPasswordFromRecord(const unsigned char* bytes, size_t length,
                              char text[kPasswordTextSize]);
 
+// Whether the `length` bytes read at offset 78 of an uninstaller hold a
+// record: 21 bytes that are not the text every linker puts there, "This
+// program cannot be run in DOS mode.", which an uninstaller keeps when no
+// install wrote a record into it (one named other than uninstall.exe).
+// Returns 1 or 0.
+int HoldsPasswordRecord(const unsigned char* bytes, size_t length);
+
 // "%03d" of 255 minus the length of `password` (at most 21 bytes of it
 // are counted): "235" for 20 characters, "254" for one. Returns 1, or 0
 // with `out` empty when `size` is too small for the three digits.

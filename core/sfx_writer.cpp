@@ -1,7 +1,11 @@
 #include "core/sfx_writer.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 
+#include "core/crc32.h"
+#include "core/pe_image.h"
 #include "core/sfx_archive.h"
 
 namespace {
@@ -28,12 +32,40 @@ std::vector<uint8_t> SfxTrailer(const std::vector<SfxRecord>& records) {
     return out;
 }
 
-std::vector<uint8_t> SfxContainer(std::vector<uint8_t> image, const std::vector<SfxItem>& items) {
+std::vector<uint8_t> SfxManifest(uint32_t image, const std::vector<uint32_t>& entries) {
+    const char* magic = SFX_MANIFEST_MAGIC;
+    std::vector<uint8_t> out(magic, magic + 8);
+    PutLe32(&out, image);
+    for (uint32_t crc : entries) PutLe32(&out, crc);
+    SfxEntry self;
+    self.SetName(SFX_MANIFEST_NAME);
+    self.SetSize(static_cast<int32_t>(out.size() + 4));
+    PutLe32(&out, Crc32(SfxEntrySeed(self), out.data(), out.size()));
+    return out;
+}
+
+std::vector<uint8_t> SfxContainer(std::vector<uint8_t> image, const std::vector<SfxItem>& items,
+                                  bool checksums) {
+    std::vector<uint8_t> head(image.begin(), image.begin() + std::min<size_t>(image.size(), kPeHeadSize));
+    SfxClearSigningFields(head.data(), static_cast<int32_t>(head.size()));
+    uint32_t imageCrc = Crc32(Crc32(0, head.data(), head.size()), image.data() + head.size(),
+                              image.size() - head.size());
     std::vector<SfxRecord> records;
+    std::vector<uint32_t> crcs;
     for (const SfxItem& item : items) {
         records.push_back({item.name, static_cast<int32_t>(image.size()),
                            static_cast<int32_t>(item.data.size())});
+        SfxEntry entry;
+        entry.SetName(item.name.c_str());
+        entry.SetSize(records.back().size);
+        crcs.push_back(Crc32(SfxEntrySeed(entry), item.data.data(), item.data.size()));
         image.insert(image.end(), item.data.begin(), item.data.end());
+    }
+    if (checksums) {
+        std::vector<uint8_t> manifest = SfxManifest(imageCrc, crcs);
+        records.push_back({SFX_MANIFEST_NAME, static_cast<int32_t>(image.size()),
+                           static_cast<int32_t>(manifest.size())});
+        image.insert(image.end(), manifest.begin(), manifest.end());
     }
     std::vector<uint8_t> trailer = SfxTrailer(records);
     image.insert(image.end(), trailer.begin(), trailer.end());
@@ -75,12 +107,19 @@ bool SfxWriter::Begin(const std::string& outPath, const std::string& stubPath, s
     return AddFile("", stubPath, error);
 }
 
-bool SfxWriter::StartEntry(const std::string& name, std::string* error) {
-    if (records_.size() >= static_cast<size_t>(kSfxMaxEntries)) {
-        *error = "a package holds at most 1000 entries";
+bool SfxWriter::StartEntry(const std::string& name, std::string* error, bool manifest) {
+    // One place, and the manifest's name, stay free for the manifest.
+    const bool reserve = checksums_ && !manifest;
+    if (records_.size() + (reserve ? 1 : 0) >= static_cast<size_t>(kSfxMaxEntries)) {
+        *error = reserve ? "a package holds at most 999 entries and its checksums"
+                            : "a package holds at most 1000 entries";
         return false;
     }
     std::string problem = SfxNameProblem(name);
+    std::string lower;
+    for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (reserve && lower == SFX_MANIFEST_NAME)
+        problem = "the name is that of the package's checksums";
     if (!problem.empty()) {
         *error = "\"" + name + "\": " + problem;
         return false;
@@ -118,11 +157,39 @@ bool SfxWriter::AddBytes(const std::string& name, const uint8_t* data, size_t si
     return true;
 }
 
+// The checksums are taken from the file as written, with the functions the
+// setup program checks them with.
+bool SfxWriter::AddManifest(std::string* error) {
+    FileHandle in = std::fflush(out_) == 0 ? FileOpenRead(path_.c_str()) : kNoFile;
+    bool ok = in != kNoFile;
+    uint32_t image = 0;
+    std::vector<uint32_t> crcs(records_.size());
+    ok = ok && SfxImageChecksum(in, records_[0].offset, &image);
+    for (size_t i = 0; ok && i < records_.size(); ++i) {
+        SfxEntry entry;
+        entry.SetName(records_[i].name.c_str());
+        entry.SetSize(records_[i].size);
+        entry.SetOffset(records_[i].offset);
+        ok = SfxEntryChecksum(in, entry, &crcs[i]);
+    }
+    FileClose(in);
+    if (!ok) {
+        *error = "cannot read " + path_ + " back for its checksums";
+        return false;
+    }
+    std::vector<uint8_t> manifest = SfxManifest(image, crcs);
+    if (!StartEntry(SFX_MANIFEST_NAME, error, true) || !Put(manifest.data(), manifest.size(), error))
+        return false;
+    records_.back().size = static_cast<int32_t>(manifest.size());
+    return true;
+}
+
 bool SfxWriter::Finish(std::string* error) {
     if (records_.empty()) {
         *error = "a package needs at least one entry";
         return false;
     }
+    if (checksums_ && !AddManifest(error)) return false;
     std::vector<uint8_t> trailer = SfxTrailer(records_);
     bool ok = Put(trailer.data(), trailer.size(), error);
     if (std::fclose(out_) != 0 && ok) {

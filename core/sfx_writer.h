@@ -22,16 +22,22 @@ struct SfxItem {
     std::vector<uint8_t> data;
 };
 
-// A whole container in memory: `image`, the items' data in order, then the
-// trailer. For tests and fuzz seeds; packages are written with SfxWriter.
-std::vector<uint8_t> SfxContainer(std::vector<uint8_t> image, const std::vector<SfxItem>& items);
+// A whole container in memory: `image`, the items' data in order, with
+// `checksums` the manifest behind them, then the trailer. For tests and
+// fuzz seeds; packages are written with SfxWriter.
+std::vector<uint8_t> SfxContainer(std::vector<uint8_t> image, const std::vector<SfxItem>& items,
+                                  bool checksums = false);
+
+// The data of the checksum manifest (sfx_archive.h) for the image's
+// checksum and those of the entries before it.
+std::vector<uint8_t> SfxManifest(uint32_t image, const std::vector<uint32_t>& entries);
 
 // Why `name` cannot be a payload entry, or "" when it can.
 std::string SfxNameProblem(const std::string& name);
 
 class SfxWriter {
 public:
-    SfxWriter() : out_(nullptr), written_(0) {}
+    SfxWriter() : out_(nullptr), written_(0), checksums_(true) {}
     ~SfxWriter();
 
     // Creates `outPath` and copies the program image `stubPath` into it.
@@ -39,19 +45,24 @@ public:
     // Appends one entry from a file or from memory.
     bool AddFile(const std::string& name, const std::string& path, std::string* error);
     bool AddBytes(const std::string& name, const uint8_t* data, size_t size, std::string* error);
-    // Writes the trailer and closes the file.
+    // Whether Finish adds the checksum manifest (it does unless told not to).
+    void SetChecksums(bool on) { checksums_ = on; }
+    // Adds the checksum manifest, read back from the file, writes the
+    // trailer and closes the file.
     bool Finish(std::string* error);
 
     const std::vector<SfxRecord>& Records() const { return records_; }
 
 private:
-    bool StartEntry(const std::string& name, std::string* error);
+    bool StartEntry(const std::string& name, std::string* error, bool manifest = false);
     bool Put(const uint8_t* data, size_t size, std::string* error);
+    bool AddManifest(std::string* error);
 
     std::FILE* out_;
     int64_t written_;
     std::string path_;
     std::vector<SfxRecord> records_;
+    bool checksums_;
 };
 
 #endif

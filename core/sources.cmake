@@ -5,10 +5,12 @@
 # the host and by system/file_io_win32.cpp on Windows.
 set(CORE_SOURCES
     core/bounded_text.cpp
+    core/crc32.cpp
     core/entry_line.cpp
     core/entry_rules.cpp
     core/gradient.cpp
     core/install_path.cpp
+    core/install_log.cpp
     core/install_steps.cpp
     core/license_text.cpp
     core/lzss_decoder.cpp
@@ -16,10 +18,12 @@ set(CORE_SOURCES
     core/lzss_memory.cpp
     core/lzss_stream.cpp
     core/password_rules.cpp
+    core/pe_image.cpp
     core/profile_reader.cpp
     core/run_arithmetic.cpp
     core/run_text.cpp
     core/script_vocabulary.cpp
     core/sfx_archive.cpp
     core/sfx_writer.cpp
-    core/target_dirs.cpp)
+    core/target_dirs.cpp
+    core/uninstall_args.cpp)

@@ -2,6 +2,7 @@
 // shortcuts and its start-up entry.
 #include "core/lzss_decoder.h"
 #include "engine/install_engine.h"
+#include "system/install_log_file.h"
 #include "system/target_dirs_win32.h"
 #include "shell/shortcuts.h"
 
@@ -45,6 +46,12 @@ void PlaceLine(InstallRun* run, const SectionInfo& section, PreparedLine* line) 
     char source[kPathSize];
     if (!FormSourcePath(source, sizeof(source), line->entry.FileName)) {
         AddLogLine3(run, "The source path is too long(", line->entry.FileName, ")");
+        return;
+    }
+    // An earlier file there is kept for the rollback and the uninstaller;
+    // one that cannot be kept is not overwritten.
+    if (!LogFileToWrite(line->targetPath)) {
+        AddLogLine3(run, "The earlier file cannot be kept(", line->targetPath, ")");
         return;
     }
     // A failed decode is logged by the decoder; the line's shortcuts are

@@ -10,6 +10,8 @@
 #include "core/lzss_decoder.h"
 #include "engine/install_engine.h"
 #include "engine/install_messages.h"
+#include "engine/install_undo.h"
+#include "system/install_log_file.h"
 #include "system/system_helpers.h"
 #include "system/target_dirs_win32.h"
 #include "shell/shortcuts.h"
@@ -112,7 +114,7 @@ void RegisterInstall(InstallRun* run) {
         AddLogLine3(run, "The source path is too long(", entryName, ")");
     else if (!FormTargetPath(target, sizeof(target), InstallDir, entryName))
         AddLogLine3(run, RefusalText(kLineTooLong), entryName, ")");
-    else
+    else if (LogFileToWrite(target))
         run->decoder->UnpackFile(source, target);
 
     // A key or value that would not fit is not written at all, rather than
@@ -121,6 +123,7 @@ void RegisterInstall(InstallRun* run) {
     char key[kPathSize];
     ReadScriptText(kProjectSection, kNameKey, name, sizeof(name));
     if (FormUninstallKey(key, sizeof(key), name)) {
+        LogMachineValue(key, kDisplayNameValue);
         SetRegString(HKEY_LOCAL_MACHINE, key, kDisplayNameValue, name);
 
         char uninstallName[kPathSize];
@@ -128,13 +131,26 @@ void RegisterInstall(InstallRun* run) {
         ReadScriptText(kUninstallSection, kNameKey, uninstallName, sizeof(uninstallName));
         // The program's path is quoted, so that Windows never starts a
         // "C:\Program.exe" for it; the argument stays as it is.
-        if (FormUninstallString(command, sizeof(command), InstallDir, uninstallName))
+        if (FormUninstallString(command, sizeof(command), InstallDir, uninstallName)) {
+            LogMachineValue(key, kUninstallStringValue);
             SetRegString(HKEY_LOCAL_MACHINE, key, kUninstallStringValue, command);
+        }
     }
 
     char copy[kPathSize];
-    if (FormTargetPath(copy, sizeof(copy), InstallDir, kScriptCopyName)) CopyFileOver(ScriptPath, copy);
+    if (FormTargetPath(copy, sizeof(copy), InstallDir, kScriptCopyName) && LogFileToWrite(copy))
+        CopyFileOver(ScriptPath, copy);
     AddLogLine(run, "---- Completed installation ----");
+}
+
+void ReportUndo(void* run, const char* text) { AddLogLine((InstallRun*)run, text); }
+
+// After Cancel: what this run made is taken back, newest first. Programs it
+// started cannot be; they are named in the list box.
+void RollBack(InstallRun* run) {
+    CloseInstallLog();
+    const UndoReports reports = {run, ReportUndo, NULL, NULL};
+    UndoInstallLog(InstallLogPath(), InstallBackupDir(), reports);
 }
 
 }  // namespace
@@ -148,12 +164,19 @@ DWORD WINAPI InstallWorker(LPVOID page) {
         AddLogLine3(&run, "The installation directory is not a full path(", InstallDir, ")");
         PostMessageA(run.page, WM_INSTALL_END, 0, 0);
     } else {
+        // Everything the install makes from here on is logged, so that a
+        // Cancel can take it back and the uninstaller can remove it.
+        StartInstallLog(InstallDir);
         CreateProgramGroup(ProjectName, run.programGroupDir);
         // A cancelled wizard stops the passes at the next line; nothing is
         // started or registered after that, and its windows are gone.
         if (RunFilePass(&run) && RunActivationPass(&run)) {
             RegisterInstall(&run);
+            CloseInstallLog();
+            MarkInstallCompleted();
             PostMessageA(run.page, WM_INSTALL_END, 0, 0);
+        } else {
+            RollBack(&run);
         }
     }
     Decoder.progress = NULL;

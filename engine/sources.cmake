@@ -4,6 +4,7 @@ set(ENGINE_SOURCES
     engine/activation_pass.cpp
     engine/engine_lines.cpp
     engine/file_pass.cpp
+    engine/install_undo.cpp
     engine/install_worker.cpp)
 
 # The worker's decoder is a zero-initialised object: kept in .bss (see the

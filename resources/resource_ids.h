@@ -14,6 +14,10 @@
 #define IDD_PASSWORD_NEW 107   /* "Register Software Password" */
 #define IDD_PASSWORD_CHECK 108 /* "Check Password" */
 #define IDD_RESTART 133
+#define IDD_UNINSTALLING 110   /* the uninstaller's progress (uninstall.rc) */
+
+/* The uninstaller's own resources (uninstall.rc) use IDD_PASSWORD_CHECK
+   for its password dialog, with the controls of setup.rc's. */
 
 /* Controls without an identifier */
 #define IDC_STATIC (-1)
@@ -45,6 +49,10 @@
 /* Password dialogs */
 #define IDC_PASSWORD 1004
 #define IDC_PASSWORD_CONFIRM 1005
+
+/* The uninstaller's progress */
+#define IDC_UNINSTALL_TEXT 1001
+#define IDC_UNINSTALL_BAR 1002
 
 /* Restart dialog */
 #define IDC_RESTART_NOW 1021

@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "resources/resource_ids.h"
-#include "setup/password_dialog.h"
+#include "ui/password_dialog.h"
 #include "core/password_rules.h"
 #include "system/settings.h"
 #include "system/system_helpers.h"

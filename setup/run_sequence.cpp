@@ -1,5 +1,6 @@
 #include "setup/run_sequence.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include "core/script_vocabulary.h"
@@ -25,6 +26,8 @@ const COLORREF kBackdropText = RGB(255, 0, 0);
 
 // The message for a failed extraction, or null on SFX_OK.
 const char* ExtractionFailureText(int result) {
+    // Not a case of the switch: its table of texts would grow to 1011.
+    if (result == SFX_ERR_DAMAGED) return "The installation package is damaged. Please obtain it again.";
     switch (result) {
     case SFX_OK:
         return NULL;
@@ -79,6 +82,37 @@ void RecordProduct(char* productKey) {
         SetRegString(HKEY_LOCAL_MACHINE, productKey, "Version", versionText);
 }
 
+// The product key as this run found it, before step 14 cleared its "Path".
+struct EarlierRecord {
+    int keyExisted;
+    char* path;  // heap copy, or null when there was no "Path"
+};
+
+EarlierRecord ReadEarlierRecord(const char* productKey) {
+    EarlierRecord record = {0, NULL};
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, productKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return record;
+    RegCloseKey(key);
+    record.keyExisted = 1;
+    record.path = QueryRegString(HKEY_LOCAL_MACHINE, productKey, "Path");
+    return record;
+}
+
+// After a Cancel the product is not installed by this run: the key it
+// created goes again, and a "Path" it cleared gets its earlier text back.
+void RestoreEarlierRecord(const char* productKey, const EarlierRecord& record) {
+    if (!record.keyExisted) {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, productKey);
+    } else if (record.path != NULL) {
+        SetRegString(HKEY_LOCAL_MACHINE, productKey, "Path", record.path);
+    } else {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, productKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+        RegDeleteValueA(key, "Path");
+        RegCloseKey(key);
+    }
+}
+
 }  // namespace
 
 int RunSetup(SfxArchive* archive, const RunParts& parts) {
@@ -94,9 +128,12 @@ int RunSetup(SfxArchive* archive, const RunParts& parts) {
         return 0;
     }
 
-    const char* failure = ExtractionFailureText(ExtractPayload(archive));
+    int extracted = ExtractPayload(archive);
+    const char* failure = ExtractionFailureText(extracted);
     if (failure != NULL) {
-        // The workspace stays, and so does a preparing dialog still open.
+        // A preparing dialog still open stays. So does the workspace, unless
+        // the package is damaged: then nothing of it may be left.
+        if (extracted == SFX_ERR_DAMAGED) RemoveWorkspace();
         ShowMessage(NULL, failure, kExtractCaption, MB_OK);
         return 0;
     }
@@ -113,6 +150,8 @@ int RunSetup(SfxArchive* archive, const RunParts& parts) {
         return 0;
 
     // InstallDir is still empty: this creates the key and clears "Path".
+    EarlierRecord earlier = {1, NULL};
+    if (productKey[0] != '\0') earlier = ReadEarlierRecord(productKey);
     if (productKey[0] != '\0') SetRegString(HKEY_LOCAL_MACHINE, productKey, "Path", InstallDir);
     ResolveDefaultInstallDir();
 
@@ -121,9 +160,17 @@ int RunSetup(SfxArchive* archive, const RunParts& parts) {
     parts.wizard(backdrop);
 
     int rebootRequested = ReadProjectInt(kRebootKey) != 0;
-    RecordProduct(productKey);
+    // A cancelled install was taken back: the product is not there, so
+    // nothing records it. A Cancel after the install completed changes
+    // nothing of it.
+    const int installed = WasInstallCompleted();
+    if (installed)
+        RecordProduct(productKey);
+    else if (productKey[0] != '\0')
+        RestoreEarlierRecord(productKey, earlier);
+    free(earlier.path);
     RemoveWorkspace();
-    if (password.newPassword[0] != '\0') parts.storePassword(productKey, &password);
+    if (installed && password.newPassword[0] != '\0') parts.storePassword(productKey, &password);
 
     if (rebootRequested && !WasUserCancelled())
         DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_RESTART), backdrop, RestartDialogProc, 0);

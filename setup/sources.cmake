@@ -3,7 +3,6 @@
 # (setup/setup_main.cpp); test programs link SETUP_RUN_SOURCES with entry
 # points of their own.
 set(SETUP_RUN_SOURCES
-    setup/password_dialog.cpp
     setup/protection.cpp
     setup/run_sequence.cpp)
 set(SETUP_SOURCES ${SETUP_RUN_SOURCES} setup/setup_main.cpp)

@@ -45,6 +45,22 @@ void RegisterPlugin(const char* path, int registerFlag) {
     if (text) ShowMessage(NULL, text, "Plugin Error", MB_OK);
 }
 
+int DeregisterPluginAndWait(const char* path, unsigned long timeoutMs) {
+    char command[kCommandLineSize];
+    if (!FormCommandLine(path, kDeregisterPluginOption, command, sizeof command)) return 0;
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return 0;
+    WaitForSingleObject(process.hProcess, timeoutMs);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 1;
+}
+
 void RunOnceProgram(const char* dir, const char* path, const char* arguments) {
     SetCurrentDirectoryA(dir);
     UINT result = Launch(path, arguments, SW_SHOWNORMAL);

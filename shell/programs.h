@@ -23,6 +23,11 @@ const char* LaunchFailureText(unsigned result, const char* runOncePath, char* bu
 // with a known cause is shown under "Plugin Error".
 void RegisterPlugin(const char* path, int registerFlag);
 
+// Runs `path` hidden with "/deregplugin" and waits for it to end, at most
+// `timeoutMs`, so that its file can be removed afterwards. Shows nothing:
+// returns 0 when it did not start.
+int DeregisterPluginAndWait(const char* path, unsigned long timeoutMs);
+
 // Starts `path` with `arguments` (may be empty), shown normally, in `dir`
 // (when it cannot be made current, in the current directory). A launch
 // failure with a known cause is shown under "Run Once Error". Always makes

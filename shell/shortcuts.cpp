@@ -9,6 +9,7 @@
 
 #include "core/bounded_text.h"
 #include "core/install_steps.h"
+#include "system/install_log_file.h"
 #include "system/settings.h"
 #include "system/system_helpers.h"
 
@@ -39,6 +40,8 @@ HRESULT SaveLink(const char* target, const char* arguments, const char* name,
                  const char* workDir, const char* folder) {
     char path[kPathSize];
     if (!FormLinkPath(path, sizeof(path), folder, name)) return kPathTooLong;
+    // An earlier link of that name is kept for the rollback and the uninstaller.
+    if (!LogFileToWrite(path)) return E_FAIL;
     IShellLinkA* link = NULL;
     HRESULT result = CoCreateInstance(kClsidShellLink, NULL, CLSCTX_INPROC_SERVER,
                                       kIidShellLinkA, (void**)&link);
@@ -71,7 +74,7 @@ int CreateProgramGroup(const char* name, char* path) {
     CoTaskMemFree(items);
     if (found != TRUE) return 1;
     if (!JoinText(path, kPathSize, folder, "\\", name)) return 1;
-    CreateDirectoryA(path, NULL);
+    CreateLoggedDir(path);
     return 1;
 }
 
@@ -122,5 +125,6 @@ int AddRunEntry(const char* program, const char* name) {
     // quoted, so that a "C:\Program.exe" can never stand in for it.
     char command[kPathSize];
     if (!FormProgramPath(command, sizeof(command), program)) return 0;
+    LogMachineValue(kRunKey, name);
     return SetRegString(HKEY_LOCAL_MACHINE, kRunKey, name, command);
 }

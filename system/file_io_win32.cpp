@@ -5,9 +5,12 @@
 
 static HANDLE H(FileHandle f) { return (HANDLE)f; }
 
+// Most files are read from the start to the end (an entry copied, a
+// stream decoded): with the hint the cache reads ahead and lets go of what
+// has been read. Reads elsewhere (the container's trailer) work as ever.
 FileHandle FileOpenRead(const char* path) {
     HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
     return (FileHandle)h;
 }
 
@@ -54,6 +57,11 @@ int32_t FileWrite(FileHandle file, const void* buffer, int32_t size) {
     if (size <= 0) return 0;
     if (!WriteFile(H(file), buffer, (DWORD)size, &put, NULL)) return 0;
     return (int32_t)put;
+}
+
+int FileSetLength(FileHandle file, int64_t length) {
+    int set = SeekTo(file, length, FILE_BEGIN) && SetEndOfFile(H(file));
+    return SeekTo(file, 0, FILE_BEGIN) && set;
 }
 
 void FileClose(FileHandle file) {

@@ -11,3 +11,4 @@ char MainDirSetting[kPathSize];
 char SubDirSetting[kPathSize];
 char InstallDir[kPathSize];
 volatile LONG UserCancelled;
+volatile LONG InstallCompleted;

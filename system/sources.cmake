@@ -1,6 +1,7 @@
 # Win32 helpers and the process-wide settings (Windows side).
 set(SYSTEM_SOURCES
     system/dll_search.cpp
+    system/install_log_file.cpp
     system/settings.cpp
     system/system_helpers.cpp
     system/target_dirs_win32.cpp

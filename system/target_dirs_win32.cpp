@@ -8,6 +8,7 @@
 #include "system/target_dirs_win32.h"
 
 #include "core/bounded_text.h"
+#include "system/install_log_file.h"
 #include "system/settings.h"
 #include "system/system_helpers.h"
 
@@ -82,19 +83,30 @@ int MatchesOsFilter(const char* filter) {
     return MatchesOsFilter(filter, IsWinNT);
 }
 
-int CreateDirChain(const char* path) {
+// Creates `dir` when nothing is there, telling `making` first.
+static void CreateNewDir(const char* dir, void (*making)(void*, const char*), void* context) {
+    if (GetFileAttributesA(dir) != INVALID_FILE_ATTRIBUTES) return;
+    making(context, dir);
+    CreateDirectoryA(dir, NULL);
+}
+
+int CreateDirChainTelling(const char* path, void (*making)(void*, const char*), void* context) {
     char work[kPathSize];
     if (!JoinInstallDir(work, sizeof(work), path, "")) return 0;
     if (GetFileAttributesA(work) != INVALID_FILE_ATTRIBUTES) return 1;
     for (char* at = work; *at; ++at) {
         if (*at != '\\' || at == work || at[-1] == ':') continue;
         *at = '\0';
-        CreateDirectoryA(work, NULL);
+        CreateNewDir(work, making, context);
         *at = '\\';
     }
-    CreateDirectoryA(work, NULL);
+    CreateNewDir(work, making, context);
     return 1;
 }
+
+static void LogNewDir(void*, const char* dir) { LogInstallRecord(kLogDir, dir, NULL, NULL); }
+
+int CreateDirChain(const char* path) { return CreateDirChainTelling(path, LogNewDir, NULL); }
 
 void ResolveDefaultInstallDir() {
     char base[kPathSize];

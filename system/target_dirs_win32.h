@@ -31,7 +31,11 @@ int MatchesOsFilter(const char* filter);
 // after a drive colon ("C:\\") and one that opens the path; the whole path
 // comes last. Failed creations are ignored. Returns 0, creating nothing,
 // when `path` has 260 characters or more; else 1, whatever was created.
+// Each directory it makes is logged first in the install log (when open).
 int CreateDirChain(const char* path);
+
+// CreateDirChain that tells `making` of each directory before it makes it.
+int CreateDirChainTelling(const char* path, void (*making)(void*, const char*), void* context);
 
 // Sets InstallDir from MainDirSetting (a macro, or else a literal path) and
 // SubDirSetting appended directly. When the two do not fit InstallDir's 260

@@ -1,7 +1,9 @@
 # Windows side: the windows and dialogs, the wizard and its pages, and the
-# resource script with the icon and the manifest, as one object library.
-# UI_SOURCES hands its objects to the stub; test programs link the same
-# objects. The installing page starts the install engine
+# resource script with the icon and the manifest, as one object library;
+# the password dialog and the registration of the common controls apart,
+# since the uninstaller links them with resources of its own.
+# UI_SOURCES hands all these objects to the stub; test programs link the
+# same objects. The installing page starts the install engine
 # (engine/install_worker.h): a program that links these objects links the
 # engine as well, or a stand-in of its own.
 #
@@ -28,7 +30,6 @@ set(TARNVALE_RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 add_library(tarnvale_ui OBJECT
     ui/backdrop_window.cpp
     ui/extraction_progress.cpp
-    ui/dialog_controls.cpp
     ui/directory_page.cpp
     ui/installing_page.cpp
     ui/license_page.cpp
@@ -44,4 +45,8 @@ set_source_files_properties(${TARNVALE_RESOURCE_SCRIPT} PROPERTIES
     INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/resources;${CMAKE_BINARY_DIR}/resources"
     OBJECT_DEPENDS "${TARNVALE_ICON};${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
-set(UI_SOURCES $<TARGET_OBJECTS:tarnvale_ui>)
+add_library(tarnvale_dialogs OBJECT ui/dialog_controls.cpp ui/password_dialog.cpp)
+target_include_directories(tarnvale_dialogs PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(tarnvale_dialogs PRIVATE ${TARNVALE_SMALL_CODE})
+
+set(UI_SOURCES $<TARGET_OBJECTS:tarnvale_ui> $<TARGET_OBJECTS:tarnvale_dialogs>)

@@ -85,6 +85,7 @@ TEST(LzssProgress, BarPositionsNeverDivideByZero) {
         {"format quotient", 10000, 20000, 50}, {"quotient above 100 kept", 199, 100, 199},
         {"truncated divisor", 150, 199, 150}, {"total below 100", 50, 50, 100}, {"total 1", 1, 1, 100},
         {"total 0", 50, 0, 0}, {"negative total", 50, -500, 0}, {"huge count", 0xFFFFFFFFu, 100, 0x7FFFFFFF},
+        {"total above 32 bits", 4000000000u, 4938271700LL, 80}, {"and far above", 4000000000u, 1LL << 40, 0},
     };
     for (const Row& r : rows) EXPECT_EQ(LzssBarPosition(r.done, r.total), r.expect) << r.name;
 }

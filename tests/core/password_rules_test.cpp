@@ -68,4 +68,13 @@ TEST(PasswordRules, AcceptRuleComparesTheFirstTwenty) {
             << row.name;
 }
 
+TEST(PasswordRules, UninstallerHoldsARecordUnlessItKeepsTheLinkersText) {
+    unsigned char record[kPasswordRecordSize];
+    MakePasswordRecord("pass", record);
+    const auto* text = reinterpret_cast<const unsigned char*>("This program cannot be run in DOS mode.");
+    const struct { const char* name; const unsigned char* bytes; size_t length; int holds; } rows[] = {
+        {"a record", record, 21, 1}, {"the linker's text", text, 21, 0}, {"a short read", record, 20, 0}};
+    for (const auto& row : rows) EXPECT_EQ(row.holds, HoldsPasswordRecord(row.bytes, row.length)) << row.name;
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/crc32.h"
 #include "core/sfx_archive.h"
 #include "core/sfx_writer.h"
 #include "tests/support/codec_harness.h"
@@ -135,6 +136,52 @@ TEST_F(SfxArchiveTest, PathsThatWouldNotFitAreRefusedNotCut) {
     EXPECT_EQ(archive->ExtractFrom(dir.File("setup.exe").c_str(), full, nullptr, 0, 0),
               SFX_ERR_PATH);
     EXPECT_EQ(full[259], '\0');
+}
+
+TEST(Crc32, MatchesTheCheckValueWhicheverWayItIsSplit) {
+    EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);
+    const Bytes data = Noise(1200, 4);
+    for (size_t n : {0, 15, 16, 31, 32, 33, 64, 100, 127, 1000, 1099}) {
+        uint32_t bytewise = 0;  // one byte at a time: the table alone
+        for (size_t i = 3; i < 3 + n; ++i) bytewise = Crc32(bytewise, &data[i], 1);
+        EXPECT_EQ(Crc32(0, &data[3], n), bytewise) << n;
+        uint8_t own[4] = {(uint8_t)bytewise, (uint8_t)(bytewise >> 8), (uint8_t)(bytewise >> 16), (uint8_t)(bytewise >> 24)};
+        EXPECT_EQ(Crc32(Crc32(0, &data[3], n), own, 4), kCrc32Residue) << n;
+    }
+}
+
+TEST_F(SfxArchiveTest, ChecksumsStopADamagedExtraction) {
+    const std::vector<SfxItem> items = {{"a.txt", Noise(2500, 2)}, {"b.bin", Noise(10, 3)}};
+    const Bytes good = SfxContainer(TestProgram(3000), items, true);
+    // image 0-2999, a.txt 3000-5499, b.bin 5500-5509, manifest 5510-5533, trailer
+    const size_t security = 64 + 152;  // the PE32 security directory
+    auto flip = [](Bytes b, size_t at) { b[at] ^= 0x10; return b; };
+    auto sign = [&](Bytes b) {  // as osslsigncode does: aligned table, directory, checksum
+        b.resize((b.size() + 7) / 8 * 8);
+        Put32(&b, security, (uint32_t)b.size()), Put32(&b, security + 4, 40), Put32(&b, 64 + 88, 1);
+        Bytes table = Noise(40, 9);
+        b.insert(b.end(), table.begin(), table.end());
+        return b;
+    };
+    const Bytes unchecked = SfxContainer(TestProgram(3000), items);
+    const struct { const char* name; Bytes file; int expect; size_t files; } rows[] = {
+        {"whole", good, SFX_OK, 3},
+        {"signed", sign(good), SFX_OK, 3},
+        {"the PE checksum, which signing sets", flip(good, 64 + 88), SFX_OK, 3},
+        {"the security directory, which signing sets", flip(good, security + 5), SFX_OK, 3},
+        {"image", flip(good, 700), SFX_ERR_DAMAGED, 0},
+        {"entry b.bin: copied, and the copy stops", flip(good, 5505), SFX_ERR_DAMAGED, 2},
+        {"signed, entry a.txt", flip(sign(good), 4000), SFX_ERR_DAMAGED, 3},
+        {"manifest", flip(good, 5520), SFX_ERR_DAMAGED, 0},
+        {"manifest's name", flip(good, good.size() - 20), SFX_ERR_DAMAGED, 0},
+        {"cut short", Bytes(good.begin(), good.end() - 20), SFX_ERR_DAMAGED, 0},
+        {"the program alone", TestProgram(3000), SFX_ERR_SIGNATURE, 0},
+        {"no checksums: damage passes", flip(unchecked, 4000), SFX_OK, 2},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Extract(row.file), row.expect) << row.name;
+        EXPECT_EQ(FilesOut(), row.files) << row.name;
+    }
 }
 
 TEST_F(SfxArchiveTest, ReadsEndingEarlyStopTheCopy) {

@@ -109,6 +109,23 @@ inline Bytes Noise(size_t n, uint32_t seed) {
     return out;
 }
 
+// A program image of `n` bytes (at least 512) that passes for a Windows
+// program: PE headers with one section over seeded bytes, the checksum set.
+inline Bytes TestProgram(size_t n, uint16_t machine = 0x14C, uint32_t seed = 7) {
+    Bytes out = Noise(n, seed);
+    std::fill(out.begin(), out.begin() + 512, 0);
+    auto put = [&out](size_t at, uint32_t v, int width) {
+        for (int i = 0; i < width; ++i) out[at + i] = (uint8_t)(v >> (8 * i));
+    };
+    const bool wide = machine == 0x8664;  // PE32+
+    const size_t pe = 64, optional = pe + 24, size = wide ? 240 : 224, table = optional + size;
+    put(0, 'M' | 'Z' << 8, 2), put(0x3C, pe, 4), put(pe, 'P' | 'E' << 8, 4), put(pe + 4, machine, 2);
+    put(pe + 6, 1, 2), put(pe + 20, size, 2), put(pe + 22, 0x0102, 2), put(optional, wide ? 0x20B : 0x10B, 2);
+    put(pe + 88, 0x5EED, 4), put(optional + (wide ? 108 : 92), 16, 4);
+    put(table + 16, (uint32_t)n - 512, 4), put(table + 20, 512, 4);
+    return out;
+}
+
 // Bytes 0 and 1 only: their eight triples fall into four buckets of about
 // a thousand window positions each, matches stay short, and the candidate
 // budget decides the result.

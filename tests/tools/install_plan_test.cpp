@@ -39,8 +39,9 @@ TEST(InstallPlan, StepsInTheInstallsOrder) {
         options.nt = family;
         for (const auto& folder : {std::make_pair("windows", "W:"), {"system", "W:\\S"}, {"programs", "G:"}, {"startup", "S:"}})
             ASSERT_TRUE(SetPlanFolder(&options.folders, folder.first, folder.second));
-        EXPECT_EQ((family ? nt : "folder G:\\P\nfile W:\\P\\b.txt\nshortcut S:\\b.txt.lnkW:\\P\\b.txt\n"
-                                 "program W:\\P\\b.txt \n") +
+        EXPECT_EQ("install log W:\\P\\Install.log\n" +
+                      (family ? nt : "folder G:\\P\nfile W:\\P\\b.txt\nshortcut S:\\b.txt.lnkW:\\P\\b.txt\n"
+                                              "program W:\\P\\b.txt \n") +
                       closing + (family ? "" : "skip [NORMAL] 1\n") + "skip [LW] 1\n",
                   Summary(MakeInstallPlan(kScript, options)));
     }

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "tests/support/codec_harness.h"
 #include "tests/support/temp_dir.h"
 #include "tools/tarnvale/lint_report.h"
 #include "tools/tarnvale/script_lint.h"
@@ -139,7 +140,7 @@ TEST(ScriptLint, CommandForms) {
     EXPECT_EQ(0u, r.out.find("tarnvale ")) << r.out;
 
     // build runs the same checks: an error stops it, --force builds all the same.
-    WriteAll(dir.File("stub.exe"), std::string(512, 'S'));
+    WriteAll(dir.File("stub.exe"), TestProgram(512));
     WriteAll(dir.File("a.exe"), std::string("a"));
     WriteAll(dir.File("u.exe"), std::string("u"));
     WriteAll(dir.File("b.ini"), Line("*Default directory,,a.exe,A,Registy,,,,"));

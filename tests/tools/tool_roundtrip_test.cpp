@@ -30,7 +30,7 @@ class ToolRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = scratch.Path().string();
-        WriteAll(dir_ + "/stub.exe", Noise(3000, kSeed));
+        WriteAll(dir_ + "/stub.exe", TestProgram(3000));
         fs::create_directory(dir_ + "/files");
         // Compressible and incompressible data, an empty file, text.
         Bytes data = Text(150000, kSeed), noise = Noise(20000, kSeed);
@@ -82,7 +82,7 @@ TEST_F(ToolRoundTrip, PackageGivesTheFilesBack) {
     std::vector<std::string> names;
     for (int i = 0; i < archive->entryCount; ++i) names.push_back(archive->entries[i].name);
     EXPECT_EQ((std::vector<std::string>{"install.ini", "licence.txt", "data.bin", "readme.txt",
-                                        "empty.txt", "uninstall.exe"}),
+                                        "empty.txt", "uninstall.exe", SFX_MANIFEST_NAME}),
               names);
     EXPECT_EQ(3000, archive->entries[0].offset);
 
@@ -124,6 +124,58 @@ TEST_F(ToolRoundTrip, PackageGivesTheFilesBack) {
     verified = Run("verify '" + dir_ + "/damaged.exe'");
     EXPECT_EQ(1, verified.status);
     EXPECT_NE(std::string::npos, verified.err.find("entry 3 \"readme.txt\"")) << verified.err;
+}
+
+// A bit flipped at 300 seeded offsets, spread over the stub, each entry
+// (the manifest last) and the directory: verify fails on each and names the
+// stub or the entry. The only bytes that nothing reads are the stub's PE
+// checksum and security directory (signing sets them; a single flip cannot
+// make the directory name a table): there verify passes.
+TEST_F(ToolRoundTrip, VerifyFailsOnEveryFlippedBit) {
+    SCOPED_TRACE("seed " + std::to_string(kSeed));
+    const std::string package = dir_ + "/setup.exe", flipped = dir_ + "/flipped.exe";
+    ASSERT_EQ(0, Build(dir_ + "/install.ini", package).status);
+    const Bytes good = ReadAll(package);
+    std::unique_ptr<SfxArchive> a(new SfxArchive());
+    ASSERT_EQ(SFX_OK, a->ReadDirectory(package.c_str()));
+    std::vector<std::pair<size_t, std::string>> regions = {{0, "the stub"}};
+    for (int i = 0; i < a->entryCount; ++i)
+        regions.push_back({a->entries[i].offset, "entry " + std::to_string(i) + " \"" + a->entries[i].name + "\""});
+    regions.push_back({good.size() - a->trailerLength, ""});  // the directory: any problem
+    regions.push_back({good.size(), ""});
+    std::vector<size_t> offsets = {152, 153, 154, 155, 216, 217, 218, 219, 220, 221, 222, 223};
+    std::mt19937 gen(kSeed);
+    for (size_t r = 0; offsets.size() < 300; r = (r + 1) % (regions.size() - 1))
+        offsets.push_back(regions[r].first + gen() % (regions[r + 1].first - regions[r].first));
+    for (size_t at : offsets) {
+        Bytes bad = good;
+        bad[at] ^= 1 << (gen() % 8);
+        WriteAll(flipped, bad);
+        RunResult verified = Run("verify '" + flipped + "'");
+        size_t r = 0;
+        while (regions[r + 1].first <= at) ++r;
+        const bool unread = (at >= 152 && at < 156) || (at >= 216 && at < 224);
+        EXPECT_EQ(unread ? 0 : 1, verified.status) << "byte " << at << "\n" << verified.err;
+        if (!unread) EXPECT_NE(std::string::npos, verified.err.find(regions[r].second)) << "byte " << at;
+    }
+}
+
+// build takes a Windows program for 32-bit x86 or, as the tests build it,
+// x86-64; verify names which.
+TEST_F(ToolRoundTrip, StubMustBeAWindowsProgram) {
+    const struct { Bytes stub; int status; const char* says; } rows[] = {
+        {Noise(3000, kSeed), 1, "is not a Windows program"},
+        {TestProgram(3000, 0x1C4), 1, "is a PE32 executable for machine 0x01c4"},
+        {TestProgram(3000, 0x8664), 0, "stub: 3000 bytes, PE32+ executable for x86-64"},
+        {TestProgram(3000), 0, "stub: 3000 bytes, PE32 executable for i386"},
+    };
+    for (const auto& row : rows) {
+        WriteAll(dir_ + "/stub.exe", row.stub);
+        RunResult built = Build(dir_ + "/install.ini", dir_ + "/setup.exe");
+        EXPECT_EQ(row.status, built.status) << built.err;
+        if (row.status == 0) built = Run("verify '" + dir_ + "/setup.exe'");
+        EXPECT_NE(std::string::npos, (built.out + built.err).find(row.says)) << built.out << built.err;
+    }
 }
 
 TEST_F(ToolRoundTrip, MissingFileFailsWithItsLine) {

@@ -6,6 +6,7 @@
 # SIZE of the script copy. Prints each difference; exit code 1 then.
 #   plan_check.py snapshot > BEFORE
 #   plan_check.py compare BEFORE FOLDERS BIN SCRIPT FILES nt|9x [LONWORKS]
+#   plan_check.py leftovers BEFORE   files new or gone, HKLM keys changed since
 import json, os, re, subprocess, sys
 
 drive_c = os.path.join(os.environ["WINEPREFIX"], "drive_c")
@@ -60,9 +61,11 @@ def compare(before_path, folders, bin_dir, script, files_dir, platform, lonworks
     for step in plan["steps"]:
         kind, where = step["kind"], "%s %s (line %d): " % (step["kind"], step["origin"], step["line"])
         path = step.get("link") or step.get("target") or step.get("path")
-        if kind in ("file", "uninstaller", "script copy", "shortcut"):
+        if kind in ("file", "uninstaller", "script copy", "shortcut", "install log"):
             planned_files.add(real(path))
-        if kind in ("file", "uninstaller") and read(real(path), "rb") != read(sources.get(step["source"].lower(), ""), "rb"):
+        # The build stores the Tarnvale uninstaller when the files lack one.
+        source = sources.get(step.get("source", "").lower(), bin_dir + "/tarnvale-uninstall.exe" if kind == "uninstaller" else "")
+        if kind in ("file", "uninstaller") and read(real(path), "rb") != read(source, "rb"):
             wrong.append(where + path + " does not hold " + step["source"])
         elif kind == "script copy" and not re.search(r"^\s*SIZE\s*=\s*%d\s*$" % plan["size"]["build"],
                                                      read(real(path)) or "", re.M | re.I):
@@ -82,7 +85,7 @@ def compare(before_path, folders, bin_dir, script, files_dir, platform, lonworks
                 continue  # not a program that records itself
             name = step.get("export") or os.path.basename(program)
             lines = (read(os.path.join(drive_c, "records", name + ".txt")) or "").splitlines()
-            # shell_entry.dll exports ShellEntry alone: another name is logged, not called.
+            # shell_entry.dll's install export is ShellEntry: another name is logged, not called.
             if step.get("export") and name != "ShellEntry":
                 wrong += [where + "%s called" % name] if lines else []
                 continue
@@ -102,7 +105,19 @@ def compare(before_path, folders, bin_dir, script, files_dir, platform, lonworks
     return 1 if wrong else 0
 
 
+def leftovers(before_path):
+    before, now = json.loads(read(before_path)), files()
+    found = ["new " + p for p in sorted(set(now) - set(before["files"]))]
+    found += ["gone " + p for p in sorted(set(before["files"]) - set(now))]
+    after = registry()
+    found += ["HKLM\\" + k for k in sorted(set(after) | set(before["registry"]))
+              if after.get(k) != before["registry"].get(k)]
+    print("\n".join(found))
+
+
 if __name__ == "__main__":
+    if sys.argv[1] == "leftovers":
+        sys.exit(leftovers(sys.argv[2]))
     if sys.argv[1:] == ["snapshot"]:
         sys.exit(json.dump({"files": files(), "registry": registry()}, sys.stdout))
     sys.exit(compare(*sys.argv[2:]))

@@ -122,7 +122,10 @@ void Wizard(HWND backdrop) {
     Say("dialogs open %d\n", OpenDialogs());
     if (backdrop != NULL) backdropProcedure = Subclass(backdrop, WatchBackdrop);
     if (modeSync && !MeetAt("wizard", 30)) Say("FAIL no meeting at wizard\n");
-    if (modeCancel) UserCancelled = 1;
+    if (modeCancel)
+        UserCancelled = 1;
+    else
+        InstallCompleted = 1;
 }
 
 void StorePassword(const char* productKey, UninstallPassword* password) {
@@ -137,7 +140,8 @@ int RealProtect(const char* productKey, UninstallPassword* password) {
     return result;
 }
 
-void NoWizard(HWND) {}
+// Stands for a wizard whose install completed.
+void NoWizard(HWND) { InstallCompleted = 1; }
 
 void RealStore(const char* productKey, UninstallPassword* password) {
     StoreUninstallPassword(productKey, password);

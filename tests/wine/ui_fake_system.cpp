@@ -11,6 +11,7 @@ char ProjectName[kPathSize];
 char ScriptPath[kPathSize];
 char InstallDir[kPathSize];
 volatile LONG UserCancelled;
+volatile LONG InstallCompleted;
 
 FakeSystemCalls FakeCalls;
 

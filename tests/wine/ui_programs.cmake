@@ -7,7 +7,7 @@
 set(UI_WINE_DIR ${CMAKE_SOURCE_DIR}/tests/wine)
 foreach(program ui_dialogs_test ui_showcase)
     add_executable(${program} ${UI_WINE_DIR}/ui_fake_system.cpp ${UI_WINE_DIR}/worker_stand_in.cpp
-                   $<TARGET_OBJECTS:tarnvale_ui>)
+                   ${UI_SOURCES})
     target_include_directories(${program} PRIVATE ${CMAKE_SOURCE_DIR})
     target_link_options(${program} PRIVATE ${TARNVALE_STATIC_LINK})
 endforeach()

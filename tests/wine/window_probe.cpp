@@ -11,7 +11,9 @@
 // dialog (a wizard page), "-" WINDOW itself. Waits give up after 60 s.
 //   env NAME VALUE           for the program started afterwards
 //   start PROGRAM [ARG...]
+//   start-reg KEY NAME [ARG...]  the command line in HKLM\KEY's value NAME
 //   wait CLASS CAPTION       for a visible top-level window of PROGRAM
+//   adopt CLASS CAPTION      the same of any program, which becomes PROGRAM
 //   check ID WHAT VALUE      WHAT of the control is VALUE: text (line breaks
 //                            as \n), enabled (0|1), bar (position), lines
 //                            (of a list box), focus (id of the focused control)
@@ -23,13 +25,17 @@
 //                            code 0) must meet an EXPECT, "[cancel:]CAPTION
 //                            [|TEXT]" (TEXT a message box's), and is
 //                            answered with OK or Cancel
+//   ends CODE [EXPECT...]    exit, PROGRAM ending with exit code CODE
 //   key escape|tab           posted to PROGRAM's focused control
 //   close                    posts WM_CLOSE to WINDOW
 //   sync NAME                meets the shell script (sync_point.h)
+//   mark NAME                prints "NAME MS KIB": milliseconds since `start`,
+//                            the highest peak working set of PROGRAM seen
 // A failure prints "FAIL line N: ...", stops PROGRAM and ends the script.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 #include <shlobj.h>
 #include <stdlib.h>
 #include <string.h>
@@ -44,6 +50,18 @@ const int kTextSize = 1024;
 PROCESS_INFORMATION program;
 HWND current;
 int lineNumber;
+LARGE_INTEGER started;
+SIZE_T peakSeen;
+
+// Each poll looks at PROGRAM's peak working set: once it has ended, the
+// system no longer tells.
+void SamplePeak() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    if (GetProcessMemoryInfo(program.hProcess, &counters, sizeof(counters)) &&
+        counters.PeakWorkingSetSize > peakSeen)
+        peakSeen = counters.PeakWorkingSetSize;
+}
 
 bool Fail(const char* format, const char* a = "", const char* b = "", const char* c = "",
           const char* d = "") {
@@ -82,6 +100,7 @@ struct Search {
     HWND found;
     int count;
     HWND known[64];
+    bool anyProgram;  // a window of any program but this one
 };
 
 BOOL CALLBACK Visit(HWND window, LPARAM param) {
@@ -91,7 +110,8 @@ BOOL CALLBACK Visit(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &owner);
     GetClassNameA(window, seenClass, sizeof(seenClass));
     GetWindowTextA(window, seenCaption, sizeof(seenCaption));
-    if (owner != program.dwProcessId || !IsWindowVisible(window) ||
+    if ((search->anyProgram ? owner == GetCurrentProcessId() : owner != program.dwProcessId) ||
+        !IsWindowVisible(window) ||
         !Is(search->className, seenClass) ||
         !(search->caption ? Is(search->caption, seenCaption) : seenCaption[0] != '\0'))
         return TRUE;
@@ -135,7 +155,7 @@ HWND Focused() {
 bool Check(char** words, bool waiting) {
     const char* what = words[2];
     char actual[kTextSize] = "<no control>";
-    for (DWORD start = GetTickCount();; Sleep(5)) {
+    for (DWORD start = GetTickCount();; Sleep(5), SamplePeak()) {
         HWND control = Control(words[1]);
         LRESULT number = 0;
         if (control == NULL) {
@@ -178,10 +198,10 @@ bool Answer(HWND dialog, char** expects, int count) {
 
 // Answers the dialogs that come up until `until` is signalled.
 bool Watch(HANDLE until, char** expects, int count) {
-    Search dialogs = {"#32770", NULL, NULL, 0, {}};
+    Search dialogs = {"#32770", NULL, NULL, 0, {}, false};
     while (Find(&dialogs) != NULL) {
     }
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kLimitMs;) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kLimitMs; SamplePeak()) {
         if (WaitForSingleObject(until, 5) == WAIT_OBJECT_0) {
             for (int i = 0; i < count; ++i)
                 if (expects[i][0] != '\0') return Fail("no dialog %s came up", expects[i]);
@@ -212,37 +232,72 @@ bool Send(char** words, int count, UINT message, const char* text) {
 }
 
 // The program inherits the standard handles: it writes into the same output.
+// `start` quotes every word; `start-reg` takes the value as it is.
 bool Start(char** words, int count) {
-    char commandLine[1024] = "";
-    for (int i = 1; i < count && strlen(commandLine) + strlen(words[i]) + 4 < 1024; ++i)
-        strcat(strcat(strcat(commandLine, i > 1 ? " \"" : "\""), words[i]), "\"");
+    char commandLine[kTextSize] = "";
+    const bool fromRegistry = Is(words[0], "start-reg");
+    int first = 1;
+    if (fromRegistry) {
+        HKEY key = NULL;
+        DWORD type = 0, size = sizeof(commandLine) - 1;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, words[1], 0, KEY_READ, &key) != 0 ||
+            RegQueryValueExA(key, words[2], NULL, &type, (BYTE*)commandLine, &size) != 0 ||
+            type != REG_SZ)
+            return Fail("no value %s of %s", words[2], words[1]);
+        RegCloseKey(key);
+        commandLine[size] = '\0';
+        first = 3;
+    }
+    const char* quote = fromRegistry ? "" : "\"";
+    for (int i = first; i < count && strlen(commandLine) + strlen(words[i]) + 4 < kTextSize; ++i)
+        strcat(strcat(strcat(strcat(commandLine, commandLine[0] ? " " : ""), quote), words[i]), quote);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    return CreateProcessA(words[1], commandLine, NULL, NULL, TRUE, 0, NULL, NULL, &startup,
-                          &program) ||
-           Fail("cannot start %s", words[1]);
+    QueryPerformanceCounter(&started);
+    return CreateProcessA(fromRegistry ? NULL : words[1], commandLine, NULL, NULL, TRUE, 0, NULL,
+                          NULL, &startup, &program) ||
+           Fail("cannot start %s", commandLine);
 }
 
 // Runs one command: 1 when it ran, 0 when it failed, 2 when it is none.
 int Run(char** words, int count) {
     const char* command = words[0];
-    bool before = Is(command, "env") || Is(command, "start") || Is(command, "sync");
+    bool before = Is(command, "env") || Is(command, "start") || Is(command, "start-reg") ||
+                  Is(command, "sync");
     if (!before && program.hProcess == NULL) return Fail("%s before start", command);
     if (Is(command, "env") && count == 3) return SetEnvironmentVariableA(words[1], words[2]);
     if (Is(command, "start") && count >= 2) return Start(words, count);
+    if (Is(command, "start-reg") && count >= 3) return Start(words, count);
     if (Is(command, "sync") && count == 2)
         return MeetAt(words[1], kLimitMs / 1000) || Fail("no meeting at %s", words[1]);
-    if (Is(command, "wait") && count == 3) {
-        Search search = {words[1], words[2], NULL, 0, {}};
+    if ((Is(command, "wait") || Is(command, "adopt")) && count == 3) {
+        Search search = {words[1], words[2], NULL, 0, {}, Is(command, "adopt")};
         for (DWORD start = GetTickCount(); GetTickCount() - start < kLimitMs; Sleep(2))
-            if ((current = Find(&search)) != NULL) return 1;
-        return Fail("no window %s [%s]", words[1], words[2]);
+            if ((current = Find(&search)) != NULL) break;
+        if (current == NULL) return Fail("no window %s [%s]", words[1], words[2]);
+        if (!search.anyProgram) return 1;
+        program.dwThreadId = GetWindowThreadProcessId(current, &program.dwProcessId);
+        program.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE,
+                                       FALSE, program.dwProcessId);
+        return program.hProcess != NULL || Fail("cannot open the program of [%s]", words[2]);
     }
-    if (Is(command, "exit")) {
-        DWORD code = 1;
-        if (!Watch(program.hProcess, words + 1, count - 1)) return 0;
+    if (Is(command, "exit") || (Is(command, "ends") && count >= 2)) {
+        const int skip = Is(command, "ends") ? 2 : 1;
+        DWORD code = 1, wanted = skip == 2 ? (DWORD)atoi(words[1]) : 0;
+        if (!Watch(program.hProcess, words + skip, count - skip)) return 0;
         GetExitCodeProcess(program.hProcess, &code);
-        return code == 0 || Fail("exit code not 0");
+        char text[24];
+        wsprintfA(text, "%lu", (unsigned long)code);
+        return code == wanted || Fail("exit code %s, expected %s", text, skip == 2 ? words[1] : "0");
+    }
+    if (Is(command, "mark") && count == 2) {
+        LARGE_INTEGER now, frequency;
+        QueryPerformanceCounter(&now);
+        QueryPerformanceFrequency(&frequency);
+        SamplePeak();
+        return Say("%s %lu %lu\n", words[1],
+                   (unsigned long)((now.QuadPart - started.QuadPart) * 1000 / frequency.QuadPart),
+                   (unsigned long)(peakSeen / 1024)), 1;
     }
     if (Is(command, "key") && count == 2) {
         WPARAM key = Is(words[1], "escape") ? VK_ESCAPE : VK_TAB;

@@ -14,6 +14,7 @@
 #include "tools/tarnvale/lint_report.h"
 #include "tools/tarnvale/lzss_files.h"
 #include "tools/tarnvale/package_plan.h"
+#include "tools/tarnvale/package_reader.h"
 #include "tools/tarnvale/script_lint.h"
 #include "tools/tarnvale/script_text.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 const char kBuildHelp[] =
     "Usage: tarnvale build SCRIPT -o SETUP.EXE [--files DIR] [--stub STUB]\n"
-    "                      [--werror] [--force]\n"
+    "                      [--uninstaller EXE] [--werror] [--force] [--no-checksums]\n"
     "\n"
     "Builds a package: the setup stub followed by the payload and its directory.\n"
     "docs/SCRIPT.md describes the install script: its sections, keys and the\n"
@@ -32,10 +33,17 @@ const char kBuildHelp[] =
     "  -o SETUP.EXE  the package to write (replaced only when the build succeeds)\n"
     "  --files DIR   folder of the files the script names (default: the script's\n"
     "                folder); a name is found exactly or, failing that, ignoring case\n"
-    "  --stub STUB   the setup stub (default: tarnvale-stub.exe beside this program)\n"
+    "  --stub STUB   the setup stub (default: tarnvale-stub.exe beside this program):\n"
+    "                a Windows program for 32-bit x86 (PE32, i386), or one for\n"
+    "                x86-64 (PE32+) as the tests build it; anything else is refused\n"
+    "  --uninstaller EXE  stored as [UNINSTALL] NAME when the files hold no file of\n"
+    "                that name (default: tarnvale-uninstall.exe beside this program)\n"
     "  --werror      count warnings as errors\n"
     "  --force       build even when the checks find errors in the script (the\n"
     "                package then does what docs/SCRIPT.md says of such lines)\n"
+    "  --no-checksums  leave out the checksum manifest (the last entry,\n"
+    "                \"payload.crc\"), as packages built before it existed; the\n"
+    "                setup program then installs the package unchecked\n"
     "\n"
     "The script and its files are checked first, as 'tarnvale lint' checks them;\n"
     "an error stops the build (FILE:LINE:COL: error: ... on stderr).\n"
@@ -57,9 +65,11 @@ struct BuildInputs {
     std::string output;
     std::string filesDir;
     std::string stub;
+    std::string uninstaller;
     bool filesGiven = false;
     bool werror = false;
     bool force = false;
+    bool checksums = true;
 };
 
 class PackageBuild {
@@ -121,7 +131,11 @@ bool PackageBuild::CheckOutput(bool sourcesKnown) {
 // The checks of `tarnvale lint`; they also find the package's files. A
 // missing file fails even with --force: there is nothing to store for it.
 bool PackageBuild::CheckScript() {
-    LintResult lint = LintPackage(script_, in_.filesDir, in_.filesGiven);
+    LintResult lint = LintPackage(script_, in_.filesDir, in_.filesGiven, in_.uninstaller);
+    if (!lint.suppliedUninstaller.empty())
+        std::printf("[UNINSTALL] NAME \"%s\" is not in %s: storing the Tarnvale uninstaller %s\n",
+                    lint.plan.entries[lint.plan.uninstaller].name.c_str(),
+                    in_.filesDir.c_str(), lint.suppliedUninstaller.c_str());
     if (in_.werror) MakeWarningsErrors(&lint.diagnostics);
     plan_ = lint.plan;
     sources_ = lint.sources;
@@ -193,6 +207,7 @@ bool PackageBuild::WritePackage() {
     }
     std::unique_ptr<LzssEncoder> encoder(new LzssEncoder());
     SfxWriter writer;
+    writer.SetChecksums(in_.checksums);
     bool ok = writer.Begin(package.Path(), in_.stub, &error);
     for (size_t i = 0; ok && i < plan_.entries.size(); ++i) {
         const PlanEntry& e = plan_.entries[i];
@@ -253,8 +268,15 @@ int PackageBuild::Run() {
     bool ok = CheckScript();
     if (ok && !CheckOutput(true)) return kExitFailed;
     stubSize_ = RegularFileSize(in_.stub);
+    const PeLayout stub = ReadPeHeaders(in_.stub);
+    std::string problem = StubProblem(stub);
+    if (problem.empty() && stub.tableSize != 0) problem = "is signed: sign the finished package instead";
+    if (problem.empty() && stub.imageEnd > stubSize_) problem = "is cut short: its sections reach past its end";
     if (stubSize_ < 0) {
         Fail("no setup stub at " + in_.stub + " (build the Windows side, or pass --stub)");
+        ok = false;
+    } else if (!problem.empty()) {
+        Fail("the setup stub " + in_.stub + " " + problem);
         ok = false;
     }
     if (!ok || !PrepareScript() || !WritePackage()) return kExitFailed;
@@ -267,8 +289,8 @@ int PackageBuild::Run() {
 int RunBuild(int argc, char** argv, int first) {
     ParsedArgs args;
     std::string error;
-    if (!ParseArgs(argc, argv, first, {"-o", "--output", "--files", "--stub"}, {"--werror", "--force"},
-                   &args, &error))
+    if (!ParseArgs(argc, argv, first, {"-o", "--output", "--files", "--stub", "--uninstaller"},
+                   {"--werror", "--force", "--no-checksums"}, &args, &error))
         return UsageError("build", error);
     if (args.help) {
         std::printf("%s%s", kBuildHelp, kExitCodeHelp);
@@ -285,7 +307,10 @@ int RunBuild(int argc, char** argv, int first) {
     in.filesDir = in.filesGiven ? args.values["--files"] : DirName(in.scriptPath);
     in.werror = args.flags.count("--werror") > 0;
     in.force = args.flags.count("--force") > 0;
+    in.checksums = args.flags.count("--no-checksums") == 0;
     in.stub = args.values.count("--stub") ? args.values["--stub"]
                                           : JoinPath(ExecutableDir(), "tarnvale-stub.exe");
+    in.uninstaller = args.values.count("--uninstaller") ? args.values["--uninstaller"]
+                                                        : DefaultUninstaller();
     return PackageBuild(in).Run();
 }

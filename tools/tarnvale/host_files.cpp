@@ -12,6 +12,9 @@
 
 namespace {
 
+// The start of FindFileInDir's problem when no file has the name.
+const std::string kNotFound = "not found in ";
+
 bool SameIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
 }
@@ -112,12 +115,23 @@ bool FindFileInDir(const std::string& dir, const std::string& name, std::string*
         return true;
     }
     if (matches.empty()) {
-        *problem = "not found in " + dir;
+        *problem = kNotFound + dir;
     } else {
         *problem = "matches several files in " + dir + " that differ only in case";
     }
     return false;
 }
+
+bool FindFileOr(const std::string& dir, const std::string& name, const std::string& fallback,
+                std::string* path, std::string* problem) {
+    if (FindFileInDir(dir, name, path, problem)) return true;
+    if (fallback.empty() || RegularFileSize(fallback) < 0 || problem->rfind(kNotFound, 0) != 0)
+        return false;
+    *path = fallback;
+    return true;
+}
+
+std::string DefaultUninstaller() { return JoinPath(ExecutableDir(), "tarnvale-uninstall.exe"); }
 
 bool MakeDirs(const std::string& path, std::string* error) {
     if (path.empty()) return true;

@@ -31,6 +31,15 @@ std::string ExecutableDir();
 bool FindFileInDir(const std::string& dir, const std::string& name, std::string* path,
                    std::string* problem);
 
+// FindFileInDir; when `dir` holds no file of that name in any case and
+// `fallback` is a regular file, `fallback` instead.
+bool FindFileOr(const std::string& dir, const std::string& name, const std::string& fallback,
+                std::string* path, std::string* problem);
+
+// The uninstaller that build, lint and plan take for [UNINSTALL] NAME when
+// the files hold none: tarnvale-uninstall.exe beside this program.
+std::string DefaultUninstaller();
+
 // Whether `a` and `b` name the same existing file (links followed).
 bool SameFile(const std::string& a, const std::string& b);
 

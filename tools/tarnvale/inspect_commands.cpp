@@ -21,6 +21,7 @@ const char kListHelp[] =
     "  licence   the licence text, stored as it is\n"
     "  lzss N    an LZSS stream that the installer decodes to N bytes\n"
     "  unused    not named by the script\n"
+    "  checksums the checksum manifest (payload.crc) of the stub and entries\n"
     "  shadowed  same name as an entry with a lower index, which overwrites it\n"
     "Then totals, and [INFO] SIZE beside the bytes the install decodes.\n"
     "\n";
@@ -56,6 +57,8 @@ bool IsStream(const PackageView& view, int index) {
 std::string KindText(const PackageView& view, int index) {
     if (view.shadowedBy[index] >= 0) return "shadowed";
     int p = view.planOfEntry[index];
+    if (p < 0 && view.checksums != Checksums::kNone && index == view.archive->entryCount - 1)
+        return view.checksums == Checksums::kWhole ? "checksums" : "checksums ?";
     if (p < 0) return "unused";
     if (view.plan.entries[p].kind == EntryKind::kScript) return "script";
     if (view.plan.entries[p].kind == EntryKind::kLicence) return "licence";
@@ -70,8 +73,13 @@ int RunList(int argc, char** argv, int first) {
     int exitCode;
     if (!OpenPackageCommand(argc, argv, first, "list", kListHelp, &view, &exitCode)) return exitCode;
     const SfxArchive& a = *view.archive;
-    std::printf("%s: %d entries, directory %d bytes, file %lld bytes\n", view.path.c_str(),
-                a.entryCount, a.trailerLength, static_cast<long long>(view.fileSize));
+    std::string signature;
+    if (view.Signed())
+        signature = " (signed: the last " + std::to_string(view.fileSize - a.containerEnd) +
+                    " bytes are the certificate table and its alignment)";
+    std::printf("%s: %d entries, directory %d bytes, file %lld bytes%s\n", view.path.c_str(),
+                a.entryCount, a.trailerLength, static_cast<long long>(view.fileSize),
+                signature.c_str());
     std::printf("%5s %11s %11s  %-16s %s\n", "index", "offset", "size", "kind", "name");
     uint64_t stored = 0, packed = 0, decoded = 0;
     int packedCount = 0;

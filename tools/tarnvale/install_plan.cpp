@@ -5,6 +5,7 @@
 #include <map>
 
 #include "core/install_path.h"
+#include "core/install_log.h"
 #include "core/install_steps.h"
 #include "core/run_text.h"
 #include "core/script_vocabulary.h"
@@ -347,9 +348,10 @@ void Planner::CountSizes() {
         return;
     }
     std::map<std::string, uint64_t> found;
-    auto sizeOf = [&](const std::string& name, uint64_t* bytes) {
+    auto sizeOf = [&](const std::string& name, bool isUninstaller, uint64_t* bytes) {
         std::string path, problem;
-        if (!FindFileInDir(options_.filesDir, name, &path, &problem)) {
+        if (!FindFileOr(options_.filesDir, name, isUninstaller ? options_.uninstaller : "", &path,
+                        &problem)) {
             if (plan_.filesProblem.empty()) plan_.filesProblem = Quoted(name) + " " + problem;
             return false;
         }
@@ -358,13 +360,15 @@ void Planner::CountSizes() {
     };
     for (const PlanStep& step : plan_.steps) {
         uint64_t bytes = 0;
-        if ((step.kind == "file" || step.kind == "uninstaller") && sizeOf(step.Field("source"), &bytes))
+        if ((step.kind == "file" || step.kind == "uninstaller") &&
+            sizeOf(step.Field("source"), step.kind == "uninstaller", &bytes))
             plan_.decodedBytes += bytes;
     }
     const PackagePlan package = MakePackagePlan(script_);
     std::vector<uint64_t> sizes(package.entries.size(), 0);
     for (size_t i = 0; i < package.entries.size(); ++i)
-        if (package.entries[i].kind == EntryKind::kCompressed) sizeOf(package.entries[i].name, &sizes[i]);
+        if (package.entries[i].kind == EntryKind::kCompressed)
+            sizeOf(package.entries[i].name, static_cast<int>(i) == package.uninstaller, &sizes[i]);
     plan_.buildSize = ComputeSizeTotals(package, sizes).Larger();
     plan_.filesKnown = plan_.filesProblem.empty();
 }
@@ -379,6 +383,13 @@ InstallPlan Planner::Build() {
         Skip(0, "every file section",
              "The installation directory is not a full path(" + plan_.installDir + ")");
     } else {
+        // The log of what the install makes, which Cancel and the
+        // uninstaller undo; files it replaces are kept beside it.
+        std::string log;
+        if (Formed(&log, kRulePathSize, [&](char* out, size_t size) {
+                return FormTargetPath(out, size, plan_.installDir.c_str(), kInstallLogName);
+            }))
+            Add("install log", 0, "the install", {{"target", log}});
         const std::string name = Text(kProjectSection, kNameKey, kScriptTextSize);
         if (!Formed(&programGroup_, kRulePathSize, [&](char* out, size_t size) {
                 return FormTargetPath(out, size, plan_.folders.programs.c_str(), name.c_str());
@@ -440,7 +451,7 @@ std::string Describe(const PlanStep& s) {
         return s.Field("commandLine") + "  (" + s.Field("what") +
                (s.Field("directory").empty() ? "" : ", in " + s.Field("directory")) + ")";
     if (s.kind == "entry point") return s.Field("export") + " of " + s.Field("library");
-    return s.Field("target");  // script copy
+    return s.Field("target");  // script copy, install log
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ struct PlanOptions {
     std::string installDir;       // when not given: from MAIN and SUB DIRECTORY
     std::string lonWorks;         // "LonWorks Path"; empty: the platform is absent
     std::string filesDir;         // where the package's files are; empty: unknown
+    std::string uninstaller;      // stands in for [UNINSTALL] NAME missing there
 };
 
 // One thing the install does. `fields` are named texts in a fixed order

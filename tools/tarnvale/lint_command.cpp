@@ -19,7 +19,8 @@ const char kLintHelp[] =
     "\n"
     "  SCRIPT       the install script\n"
     "  --files DIR  folder of the files the script names (default: the script's\n"
-    "               folder)\n"
+    "               folder); without [UNINSTALL] NAME there, tarnvale build stores\n"
+    "               tarnvale-uninstall.exe from beside this program\n"
     "  --werror     count warnings as errors\n"
     "  --json       print the diagnostics as a JSON array on stdout: objects with\n"
     "               file, line, column, severity (\"error\" or \"warning\") and text\n"
@@ -50,7 +51,7 @@ int RunLint(int argc, char** argv, int first) {
         std::fprintf(stderr, "tarnvale lint: error: %s\n", error.c_str());
         return kExitFailed;
     }
-    LintResult result = LintPackage(script, filesDir, filesGiven);
+    LintResult result = LintPackage(script, filesDir, filesGiven, DefaultUninstaller());
     if (args.flags.count("--werror")) MakeWarningsErrors(&result.diagnostics);
     const bool failed = result.Count(true) > 0;
     if (args.flags.count("--json")) {
@@ -62,6 +63,9 @@ int RunLint(int argc, char** argv, int first) {
     std::printf("checked %s: %d entry lines, %zu of %zu files found in %s\n", path.c_str(),
                 result.entryLines, files, result.sources.empty() ? 0 : result.sources.size() - 1,
                 filesDir.c_str());
+    if (!result.suppliedUninstaller.empty())
+        std::printf("[UNINSTALL] NAME is not in %s: tarnvale build stores the Tarnvale uninstaller %s\n",
+                    filesDir.c_str(), result.suppliedUninstaller.c_str());
     PrintDiagnostics(path, result.diagnostics, "");
     return failed ? kExitFailed : kExitOk;
 }

@@ -21,8 +21,42 @@ std::string SfxResultText(int code) {
         case SFX_ERR_REOPEN: return "the file cannot be opened again";
         case SFX_ERR_PATH: return "the output folder's path is too long";
         case SFX_ERR_READ: return "an entry's data ends early";
+        case SFX_ERR_CHANGED: return "an extracted file was replaced while it was written";
+        case SFX_ERR_DAMAGED:
+            return "the package is damaged: it was cut short, or a checksum does not match";
         default: return "unknown result " + std::to_string(code);
     }
+}
+
+PeLayout ReadPeHeaders(const std::string& path) {
+    PeLayout pe;
+    unsigned char head[kPeHeadSize];
+    FileHandle file = FileOpenRead(path.c_str());
+    int32_t got = file == kNoFile ? 0 : FileRead(file, head, sizeof(head));
+    FileClose(file);
+    ReadPeLayout(head, got, &pe);
+    return pe;
+}
+
+std::string StubKind(const PeLayout& pe) {
+    if (pe.header == 0) return "no Windows program";
+    char machine[24];
+    std::snprintf(machine, sizeof(machine), "machine 0x%04x", pe.machine);
+    if (pe.machine == kPeMachineI386) std::snprintf(machine, sizeof(machine), "i386");
+    if (pe.machine == kPeMachineAmd64) std::snprintf(machine, sizeof(machine), "x86-64");
+    return std::string(pe.magic == kPeMagic64 ? "PE32+" : "PE32") +
+           (pe.characteristics & kPeDll ? " library" : " executable") + " for " + machine;
+}
+
+std::string StubProblem(const PeLayout& pe) {
+    if (pe.header == 0)
+        return "is not a Windows program (no PE headers that end within its first 4096 bytes)";
+    if (!(pe.characteristics & kPeExecutable) || (pe.characteristics & kPeDll))
+        return "is a " + StubKind(pe) + ", not a program that can run";
+    if ((pe.magic == kPeMagic32 && pe.machine == kPeMachineI386) ||
+        (pe.magic == kPeMagic64 && pe.machine == kPeMachineAmd64))
+        return "";
+    return "is a " + StubKind(pe) + "; the setup program is a 32-bit Windows one (PE32 for i386)";
 }
 
 bool ReadFileRange(const std::string& path, int64_t offset, int64_t size, std::string* out,
@@ -50,6 +84,17 @@ bool OpenPackage(const std::string& path, PackageView* view, std::string* error)
         return false;
     }
     view->fileSize = RegularFileSize(path);
+    view->pe = ReadPeHeaders(path);
+    FileHandle file = FileOpenRead(path.c_str());
+    result = file == kNoFile ? SFX_ERR_REOPEN : view->archive->ReadManifest(file);
+    FileClose(file);
+    if (result == SFX_ERR_REOPEN) {
+        *error = path + ": " + SfxResultText(result);
+        return false;
+    }
+    view->checksums = result == SFX_ERR_DAMAGED ? Checksums::kDamaged
+                      : view->archive->checked  ? Checksums::kWhole
+                                                : Checksums::kNone;
     const SfxArchive& a = *view->archive;
     view->shadowedBy.assign(static_cast<size_t>(a.entryCount), -1);
     for (int i = 0; i < a.entryCount; ++i) {

@@ -9,8 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "core/pe_image.h"
 #include "core/sfx_archive.h"
 #include "tools/tarnvale/package_plan.h"
+
+// Whether a package carries the checksum manifest, and whether it is whole.
+enum class Checksums { kNone, kWhole, kDamaged };
 
 struct PackageView {
     std::string path;
@@ -27,6 +31,9 @@ struct PackageView {
     // it on extraction (same name, lower index) or -1.
     std::vector<int> planOfEntry;
     std::vector<int> shadowedBy;
+    PeLayout pe{};          // the program's headers; pe.header 0 when it has none
+    Checksums checksums = Checksums::kNone;
+    bool Signed() const { return archive->containerEnd != fileSize; }
 };
 
 // Reads the directory of the package at `path` and the script it carries.
@@ -41,6 +48,16 @@ bool OpenPackage(const std::string& path, PackageView* view, std::string* error)
 // error on stderr).
 bool OpenPackageCommand(int argc, char** argv, int first, const char* command, const char* help,
                         PackageView* view, int* exitCode);
+
+// The PE headers of the file at `path` (pe.header 0 when it has none).
+PeLayout ReadPeHeaders(const std::string& path);
+
+// What a program image is ("PE32 executable for i386"), and why it cannot be
+// the setup program of a package, or "" when it can: a Windows program for
+// 32-bit x86 (PE32, i386) as shipped, or for x86-64 (PE32+), as the tests
+// build it where Wine runs 64-bit programs only.
+std::string StubKind(const PeLayout& pe);
+std::string StubProblem(const PeLayout& pe);
 
 // Reads `size` bytes at `offset` of the file at `path`.
 bool ReadFileRange(const std::string& path, int64_t offset, int64_t size, std::string* out,

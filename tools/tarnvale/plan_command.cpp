@@ -89,6 +89,7 @@ int RunPlan(int argc, char** argv, int first) {
     options.lonWorks = args.values["--lonworks"];
     const std::string scriptPath = args.positional[0];
     options.filesDir = args.values.count("--files") ? args.values["--files"] : DirName(scriptPath);
+    options.uninstaller = DefaultUninstaller();
 
     std::string script;
     if (!ReadWholeFile(scriptPath, &script, &error)) {

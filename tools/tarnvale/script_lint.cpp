@@ -647,7 +647,7 @@ bool ReadFile(const std::string& path, std::string* bytes) {
 
 // The files' checks: each entry found, its spellings one file, the licence.
 void CheckFiles(const ScriptLinter& linter, const std::string& filesDir, bool filesGiven,
-                LintResult* result) {
+                const std::string& uninstaller, LintResult* result) {
     const std::vector<PlanEntry>& entries = result->plan.entries;
     auto note = [&](int line, int column, bool error, const std::string& text) {
         result->diagnostics.push_back(LintDiagnostic{line, column, error, text});
@@ -662,10 +662,16 @@ void CheckFiles(const ScriptLinter& linter, const std::string& filesDir, bool fi
         if (entries[i].kind == EntryKind::kScript || refused.count(entries[i].line)) continue;
         ++wanted;
         std::string problem;
-        if (!FindFileInDir(filesDir, entries[i].name, &result->sources[i], &problem))
+        const bool isUninstaller = static_cast<int>(i) == result->plan.uninstaller;
+        if (!FindFileOr(filesDir, entries[i].name, isUninstaller ? uninstaller : "",
+                        &result->sources[i], &problem))
             missing.push_back({i, problem});
+        else if (isUninstaller && result->sources[i] == uninstaller)
+            result->suppliedUninstaller = uninstaller;
     }
-    if (!filesGiven && wanted > 0 && missing.size() == wanted) {
+    // The uninstaller that stands in for a missing one is not in the folder.
+    const size_t supplied = result->suppliedUninstaller.empty() ? 0 : 1;
+    if (!filesGiven && wanted > supplied && missing.size() + supplied == wanted) {
         const PlanEntry& e = entries[missing[0].first];
         note(e.line, linter.FirstColumn(e.line), true,
              "no file that the script names is in " + filesDir + " (the script's folder; " +
@@ -757,11 +763,12 @@ LintResult LintScript(const std::string& script) {
     return result;
 }
 
-LintResult LintPackage(const std::string& script, const std::string& filesDir, bool filesGiven) {
+LintResult LintPackage(const std::string& script, const std::string& filesDir, bool filesGiven,
+                       const std::string& uninstaller) {
     LintResult result;
     ScriptLinter linter(script, &result);
     linter.Run();
-    CheckFiles(linter, filesDir, filesGiven, &result);
+    CheckFiles(linter, filesDir, filesGiven, uninstaller, &result);
     SortDiagnostics(&result);
     return result;
 }

@@ -34,6 +34,9 @@ struct LintResult {
     // for a file that was not found.
     std::vector<std::string> sources;
     int entryLines = 0;   // entry lines the file sections hold (1..FILES)
+    // The uninstaller that stands in for [UNINSTALL] NAME, which the files
+    // lack; empty when they hold it.
+    std::string suppliedUninstaller;
 
     int Count(bool errors) const;
 };
@@ -46,8 +49,10 @@ LintResult LintScript(const std::string& script);
 // `filesDir` as the build looks it up, a licence that is empty or not text,
 // two spellings of one name that find different contents. When none of the
 // files is found and `filesGiven` is false, one error suggests --files
-// instead of one error per line.
-LintResult LintPackage(const std::string& script, const std::string& filesDir, bool filesGiven);
+// instead of one error per line. [UNINSTALL] NAME, when `filesDir` holds no
+// file of that name, is `uninstaller` (if that is a file; empty: none).
+LintResult LintPackage(const std::string& script, const std::string& filesDir, bool filesGiven,
+                       const std::string& uninstaller = "");
 
 // Why `bytes` are not a text file ("UTF-16", "an ELF executable", ...), or
 // "" when they are. `where` (may be null) receives the offset of the first

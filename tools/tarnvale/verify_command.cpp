@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_io.h"
 #include "core/lzss_decoder.h"
 #include "core/sfx_writer.h"
 #include "tools/tarnvale/command_line.h"
@@ -18,7 +19,13 @@ const char kVerifyHelp[] =
     "Usage: tarnvale verify SETUP.EXE\n"
     "\n"
     "Checks a package:\n"
+    "  - its stub is a Windows program for 32-bit x86 (PE32, i386); one for x86-64\n"
+    "    (PE32+), as the tests build it, passes too, and the output names it;\n"
     "  - its directory is well formed (signature, count, names, offsets, sizes);\n"
+    "  - the stub and every entry match the package's checksums, naming each one\n"
+    "    that does not; a package without checksums (built before they existed,\n"
+    "    or with --no-checksums) is said to be one, and only its structure is\n"
+    "    checked;\n"
     "  - entries overlap neither each other nor the directory, and no two share\n"
     "    a name (ignoring case), since one would overwrite the other;\n"
     "  - it holds install.ini, the script reads without errors, and every file\n"
@@ -26,7 +33,8 @@ const char kVerifyHelp[] =
     "  - every entry the script makes an LZSS stream decodes to the length in its\n"
     "    header within its own bytes (one trailing empty flag byte allowed).\n"
     "An [INFO] SIZE that differs from the bytes the install decodes is reported\n"
-    "as a warning. Each problem is one line on stderr.\n"
+    "as a warning. Each problem is one line on stderr. An Authenticode signature\n"
+    "is reported as present, not checked ('osslsigncode verify' checks it).\n"
     "\n";
 
 class Verifier {
@@ -45,6 +53,8 @@ private:
     std::string ScriptAt(int line) const {
         return line > 0 ? "install.ini:" + std::to_string(line) : "install.ini";
     }
+    void CheckStub();
+    void CheckChecksums();
     void CheckLayout();
     void CheckNames();
     void CheckScript();
@@ -57,8 +67,53 @@ private:
     std::vector<uint64_t> decoded_;  // per plan entry
 };
 
+std::string StubText(const SfxArchive& a) {
+    return "the stub (bytes 0 to " + std::to_string(a.entries[0].offset - 1) + ")";
+}
+
+void Verifier::CheckStub() {
+    std::string problem = StubProblem(view_.pe);
+    if (!problem.empty()) {
+        Problem(StubText(a_) + " " + problem);
+    } else if (view_.pe.imageEnd > a_.entries[0].offset) {
+        Problem(StubText(a_) + " is cut short: its sections reach byte " +
+                std::to_string(view_.pe.imageEnd - 1));
+    }
+    std::printf("%s: stub: %d bytes, %s\n", view_.path.c_str(), a_.entries[0].offset,
+                StubKind(view_.pe).c_str());
+}
+
+void Verifier::CheckChecksums() {
+    const int manifest = a_.entryCount - 1;
+    if (view_.checksums == Checksums::kNone) {
+        std::printf("%s: no checksums: the package carries none, so only its structure is checked\n",
+                    view_.path.c_str());
+        return;
+    }
+    if (view_.checksums == Checksums::kDamaged) {
+        Problem(EntryText(manifest) + ": the checksum manifest is damaged, so nothing is checked against it");
+        return;
+    }
+    FileHandle file = FileOpenRead(view_.path.c_str());
+    uint32_t crc = 0;
+    int damaged = 0;
+    if (!SfxImageChecksum(file, a_.entries[0].offset, &crc) || crc != a_.manifest[kSfxManifestHead - 1]) {
+        Problem(StubText(a_) + " is damaged: its checksum does not match");
+        ++damaged;
+    }
+    for (int i = 0; i < manifest; ++i) {
+        if (!SfxEntryChecksum(file, a_.entries[i], &crc) || crc != a_.Expected(i)) {
+            Problem(EntryText(i) + " is damaged: its checksum does not match");
+            ++damaged;
+        }
+    }
+    FileClose(file);
+    if (damaged == 0)
+        std::printf("%s: checksums: the stub and all %d entries match\n", view_.path.c_str(), manifest);
+}
+
 void Verifier::CheckLayout() {
-    const int64_t dataEnd = view_.fileSize - a_.trailerLength;
+    const int64_t dataEnd = a_.containerEnd - a_.trailerLength;
     std::vector<int> order;
     for (int i = 0; i < a_.entryCount; ++i) {
         const SfxEntry& e = a_.entries[i];
@@ -133,6 +188,12 @@ void Verifier::CheckStreams() {
 }
 
 int Verifier::Run() {
+    CheckStub();
+    CheckChecksums();
+    if (view_.Signed())
+        std::printf("%s: signed: a certificate table of %u bytes at offset %u, present but not "
+                    "checked (osslsigncode verify checks it)\n",
+                    view_.path.c_str(), view_.pe.tableSize, view_.pe.tableOffset);
     CheckLayout();
     CheckNames();
     CheckScript();

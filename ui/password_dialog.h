@@ -1,8 +1,10 @@
-// The object behind both password dialogs of uninstall protection:
+// The object behind the password dialogs of uninstall protection:
 //   107 "Register Software Password"  a new password, typed twice
-//   108 "Check Password"              the password of an earlier installation
-#ifndef TARNVALE_SETUP_PASSWORD_DIALOG_H
-#define TARNVALE_SETUP_PASSWORD_DIALOG_H
+//   108 "Check Password"              the password of an earlier installation,
+//                                     or in the uninstaller, of the product
+// Every id but 107 is a check: only 107 reads a confirmation.
+#ifndef TARNVALE_UI_PASSWORD_DIALOG_H
+#define TARNVALE_UI_PASSWORD_DIALOG_H
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "setup/password_dialog.h"
+#include "ui/password_dialog.h"
 
 #include <string.h>
 
