@@ -43,7 +43,16 @@ int FormSourcePath(char* out, size_t size, const char* fileName) {
 }
 
 void AddLogLine(InstallRun* run, const char* text) {
-    SendMessageA(run->page, WM_INSTALL_LINE, 0, (LPARAM)text);
+    // Posted with a copy the page frees, so that the worker never waits for
+    // the list box; sent when there is no memory for the copy.
+    const int size = lstrlenA(text) + 1;
+    char* copy = static_cast<char*>(LocalAlloc(LMEM_FIXED, (SIZE_T)size));
+    if (copy == NULL) {
+        SendMessageA(run->page, WM_INSTALL_LINE, 0, (LPARAM)text);
+        return;
+    }
+    memcpy(copy, text, (size_t)size);
+    if (!PostMessageA(run->page, WM_INSTALL_LINE, 1, (LPARAM)copy)) LocalFree(copy);
 }
 
 void AddLogLine3(InstallRun* run, const char* before, const char* subject, const char* after) {

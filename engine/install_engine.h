@@ -52,8 +52,8 @@ void CurrentFolders(const SectionInfo& section, LineFolders* folders, char* lonW
 // them also when WorkspaceDir already ends in one. 0 when it does not fit.
 int FormSourcePath(char* out, size_t size, const char* fileName);
 
-// Adds `text` to the page's log (WM_INSTALL_LINE, sent: the page has
-// taken the text when this returns).
+// Adds `text` to the page's log (WM_INSTALL_LINE, posted after the bars
+// and lines before it; `text` may go once this returns).
 void AddLogLine(InstallRun* run, const char* text);
 // Adds `before` `subject` `after` to the page's log; nothing when the
 // joined text would not fit a line.

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "core/bounded_text.h"
+#include "system/install_log_file.h"
 #include "system/settings.h"
 
 namespace {
@@ -13,6 +14,7 @@ struct Undo {
     const UndoReports* reports;
     int done;
     int total;
+    int kept;  // the records before `from`, visited last: left alone
 };
 
 void Report(const Undo& undo, const char* before, const char* subject, const char* after) {
@@ -35,6 +37,7 @@ void DeleteFileAnyway(const char* path) {
 
 void UndoRecord(void* context, const InstallLogRecord& record) {
     Undo& undo = *static_cast<Undo*>(context);
+    if (undo.done == undo.total) return;
     switch (record.kind) {
     case kLogDir:
         // Only an empty directory goes: whatever else is in it stays.
@@ -81,38 +84,33 @@ void UndoRecord(void* context, const InstallLogRecord& record) {
 
 void CountRecord(void* context, const InstallLogRecord&) { ++*static_cast<int*>(context); }
 
-// The whole log, with a terminator; NULL when it cannot be read.
-char* ReadWhole(const char* path, DWORD* size) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return NULL;
-    DWORD high = 0;
-    *size = GetFileSize(file, &high);
-    char* text = NULL;
-    DWORD got = 0;
-    if (high == 0 && *size < 0x4000000) text = static_cast<char*>(malloc(*size + 1));
-    if (text != NULL && (!ReadFile(file, text, *size, &got, NULL) || got != *size)) {
-        free(text);
-        text = NULL;
-    }
+// Cuts the log back to its first `size` bytes.
+void CutLog(const char* path, size_t size) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return;
+    if (SetFilePointer(file, (LONG)size, NULL, FILE_BEGIN) == (DWORD)size) SetEndOfFile(file);
     CloseHandle(file);
-    if (text != NULL) text[*size] = '\0';
-    return text;
 }
 
 }  // namespace
 
-int UndoInstallLog(const char* logPath, const char* backupDir, const UndoReports& reports) {
-    DWORD size = 0;
-    char* text = ReadWhole(logPath, &size);
+int UndoInstallLog(const char* logPath, size_t from, const char* backupDir, const UndoReports& reports) {
+    size_t size = 0;
+    char* text = ReadInstallLogText(logPath, &size);
     if (text == NULL) return kUndoNoLog;
-    Undo undo = {backupDir, &reports, 0, 0};
-    if (ReadInstallLog(text, size, CountRecord, &undo.total) < 0) {
+    Undo undo = {backupDir, &reports, 0, 0, 0};
+    if (ReadInstallLog(text, size, CountRecord, &undo.total) < 0 || from > size ||
+        (from > 0 && ReadInstallLog(text, from, CountRecord, &undo.kept) < 0)) {
         free(text);
         return kUndoDamagedLog;
     }
-    // The log goes first: the directory that holds it may then go too.
-    DeleteFileAnyway(logPath);
+    undo.total -= undo.kept;
+    // The log goes first, so that the directory that holds it may go too;
+    // an earlier install's records stay.
+    if (from > 0)
+        CutLog(logPath, from);
+    else
+        DeleteFileAnyway(logPath);
     ReadInstallLog(text, size, UndoRecord, &undo);
     RemoveDirectoryA(backupDir);
     free(text);

@@ -3,6 +3,8 @@
 #ifndef TARNVALE_ENGINE_INSTALL_UNDO_H
 #define TARNVALE_ENGINE_INSTALL_UNDO_H
 
+#include <stddef.h>
+
 #include "core/install_log.h"
 
 struct UndoReports {
@@ -31,6 +33,9 @@ enum UndoResult {
 // did not make keeps its folder). Plug-ins and library entry points go to
 // `reports.deregister`; one-time programs are reported as not undone. The
 // backup folder goes when it is empty. Returns kUndoDone or a failure above.
-int UndoInstallLog(const char* logPath, const char* backupDir, const UndoReports& reports);
+// Only the records after the first `from` bytes are undone (a rollback of
+// a reinstall): the log is then cut back to them rather than deleted.
+int UndoInstallLog(const char* logPath, size_t from, const char* backupDir,
+                   const UndoReports& reports);
 
 #endif

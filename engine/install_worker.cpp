@@ -150,7 +150,7 @@ void ReportUndo(void* run, const char* text) { AddLogLine((InstallRun*)run, text
 void RollBack(InstallRun* run) {
     CloseInstallLog();
     const UndoReports reports = {run, ReportUndo, NULL, NULL};
-    UndoInstallLog(InstallLogPath(), InstallBackupDir(), reports);
+    UndoInstallLog(InstallLogPath(), InstallLogRunStart(), InstallBackupDir(), reports);
 }
 
 }  // namespace

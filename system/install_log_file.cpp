@@ -1,6 +1,7 @@
 #include "system/install_log_file.h"
 
 #include <windows.h>
+#include <stdlib.h>
 
 #include "core/bounded_text.h"
 #include "system/settings.h"
@@ -8,11 +9,15 @@
 
 namespace {
 
-HANDLE LogFile = INVALID_HANDLE_VALUE;
+HANDLE LogFile;  // NULL while no log is open
 char LogPath[kPathSize];
 char BackupDir[kPathSize];
-// The number of the last backup made in this run.
+// The highest backup number in the log: this run's next backup gets the
+// one after it.
 int BackupCount;
+// Where this run's records start: 0 for a new log, else the end of an
+// earlier install's records that this run continues.
+size_t RunStart;
 
 // The directories above and at the installation directory that the start
 // made, before the log could exist.
@@ -31,27 +36,87 @@ void WriteLine(const char* text) {
     WriteFile(LogFile, text, lstrlenA(text), &written, NULL);
 }
 
+int OpenLog(DWORD disposition) {
+    HANDLE file = CreateFileA(LogPath, GENERIC_WRITE, FILE_SHARE_READ, NULL, disposition,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    LogFile = file == INVALID_HANDLE_VALUE ? NULL : file;
+    return LogFile != NULL;
+}
+
+void NoteBackupNumber(void* highest, const InstallLogRecord& record) {
+    if (record.kind != kLogReplaced) return;
+    int number = 0;
+    for (const char* digit = record.second; *digit >= '0' && *digit <= '9' && number < 100000000; ++digit)
+        number = number * 10 + (*digit - '0');
+    if (number > *static_cast<int*>(highest)) *static_cast<int*>(highest) = number;
+}
+
+// Opens the log of an earlier install in the folder to go on after its
+// last whole record; 0 when there is none that can be read.
+int ContinueEarlierLog() {
+    size_t size = 0;
+    char* text = ReadInstallLogText(LogPath, &size);
+    size_t whole = 0;
+    if (text != NULL && ReadInstallLog(text, size, NoteBackupNumber, &BackupCount) >= 0) {
+        whole = size;
+        while (whole > 0 && text[whole - 1] != '\n') --whole;
+    }
+    free(text);
+    if (whole == 0) return 0;
+    if (!OpenLog(OPEN_EXISTING)) return 0;
+    // A line cut short by a crash is not continued into a damaged one.
+    if (SetFilePointer(LogFile, (LONG)whole, NULL, FILE_BEGIN) != (DWORD)whole || !SetEndOfFile(LogFile)) {
+        CloseInstallLog();
+        return 0;
+    }
+    RunStart = whole;
+    return 1;
+}
+
 }  // namespace
+
+char* ReadInstallLogText(const char* path, size_t* size) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return NULL;
+    DWORD high = 0;
+    const DWORD length = GetFileSize(file, &high);
+    char* text = NULL;
+    DWORD got = 0;
+    if (high == 0 && length < kInstallLogLimit) text = static_cast<char*>(malloc(length + 1));
+    if (text != NULL && (!ReadFile(file, text, length, &got, NULL) || got != length)) {
+        free(text);
+        text = NULL;
+    }
+    CloseHandle(file);
+    if (text == NULL) return NULL;
+    text[length] = '\0';
+    *size = length;
+    return text;
+}
 
 int StartInstallLog(const char* installDir) {
     CloseInstallLog();
     BackupCount = 0;
+    RunStart = 0;
     MadeDirs made;
     made.count = 0;
     CreateDirChainTelling(installDir, NoteMadeDir, &made);
     if (!JoinText(LogPath, sizeof(LogPath), installDir, "\\", kInstallLogName) ||
         !JoinText(BackupDir, sizeof(BackupDir), installDir, "\\", kBackupFolderName))
         return 0;
-    LogFile = CreateFileA(LogPath, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, NULL);
-    if (LogFile == INVALID_HANDLE_VALUE) return 0;
-    WriteLine(kInstallLogHeader);
-    WriteLine("\r\n");
+    if (!ContinueEarlierLog()) {
+        BackupCount = 0;
+        if (!OpenLog(CREATE_ALWAYS)) return 0;
+        WriteLine(kInstallLogHeader);
+        WriteLine("\r\n");
+    }
     for (int i = 0; i < made.count; ++i) LogInstallRecord(kLogDir, made.dirs[i], NULL, NULL);
     return 1;
 }
 
 const char* InstallLogPath() { return LogPath; }
+size_t InstallLogRunStart() { return RunStart; }
 const char* InstallBackupDir() { return BackupDir; }
 
 void CreateLoggedDir(const char* dir) {
@@ -60,10 +125,10 @@ void CreateLoggedDir(const char* dir) {
     CreateDirectoryA(dir, NULL);
 }
 
-int InstallLogOpen() { return LogFile != INVALID_HANDLE_VALUE; }
+int InstallLogOpen() { return LogFile != NULL; }
 
 void LogInstallRecord(InstallLogKind kind, const char* path, const char* second, const char* third) {
-    if (LogFile == INVALID_HANDLE_VALUE) return;
+    if (LogFile == NULL) return;
     InstallLogRecord record;
     record.kind = kind;
     CopyText(record.path, sizeof(record.path), path ? path : "");
@@ -74,7 +139,7 @@ void LogInstallRecord(InstallLogKind kind, const char* path, const char* second,
 }
 
 int LogFileToWrite(const char* path) {
-    if (LogFile == INVALID_HANDLE_VALUE) return 1;
+    if (LogFile == NULL) return 1;
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         LogInstallRecord(kLogFile, path, NULL, NULL);
@@ -97,6 +162,6 @@ void LogMachineValue(const char* key, const char* name) {
 }
 
 void CloseInstallLog() {
-    if (LogFile != INVALID_HANDLE_VALUE) CloseHandle(LogFile);
-    LogFile = INVALID_HANDLE_VALUE;
+    if (LogFile != NULL) CloseHandle(LogFile);
+    LogFile = NULL;
 }

@@ -6,18 +6,32 @@
 #ifndef TARNVALE_SYSTEM_INSTALL_LOG_FILE_H
 #define TARNVALE_SYSTEM_INSTALL_LOG_FILE_H
 
+#include <stddef.h>
+
 #include "core/install_log.h"
 
+// The longest log that is read: far beyond any install's records.
+const size_t kInstallLogLimit = 64 * 1024 * 1024;
+
 // Makes `installDir` (with the directories above it that are missing),
-// creates the log in it (kInstallLogName, replacing an earlier one) with its
-// header and a "dir" record for each directory just made, and keeps the
-// backups of replaced files in its kBackupFolderName. Returns 1, or 0 when
-// the log cannot be created (nothing is logged then).
+// opens the log in it (kInstallLogName) and logs a "dir" record for each
+// directory just made; the backups of replaced files go to its
+// kBackupFolderName. The log of an earlier install there (a reinstall) is
+// continued after its last whole record, so that the uninstaller removes
+// both and a replaced file's first backup is never overwritten; a log that
+// cannot be read is started anew. Returns 1, or 0 when the log cannot be
+// opened (nothing is logged then).
 int StartInstallLog(const char* installDir);
 
-// The log's path and the backup folder of the last StartInstallLog.
+// The log's path and the backup folder of the last StartInstallLog, and the
+// offset in the log where that run's records start (0: a new log).
 const char* InstallLogPath();
 const char* InstallBackupDir();
+size_t InstallLogRunStart();
+
+// A log file's whole text with a terminator (`size` bytes before it),
+// malloc'd; NULL when it cannot be read or is kInstallLogLimit or longer.
+char* ReadInstallLogText(const char* path, size_t* size);
 
 // Creates the directory `dir` when nothing is there, logging it first.
 void CreateLoggedDir(const char* dir);

@@ -13,7 +13,7 @@ namespace {
 
 // The workspace directory itself, open without delete sharing so that it
 // cannot be renamed, removed or swapped for a link while the run uses it.
-HANDLE WorkspaceHandle = INVALID_HANDLE_VALUE;
+HANDLE WorkspaceHandle;  // NULL, or INVALID_HANDLE_VALUE, while none is held
 
 bool IsRealDirectory(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
@@ -81,8 +81,8 @@ void ReleaseWorkspace() {
         FileClose(WorkspaceFiles[i]);
         WorkspaceFiles[i] = kNoFile;
     }
-    if (WorkspaceHandle != INVALID_HANDLE_VALUE) CloseHandle(WorkspaceHandle);
-    WorkspaceHandle = INVALID_HANDLE_VALUE;
+    if (WorkspaceHandle != NULL && WorkspaceHandle != INVALID_HANDLE_VALUE) CloseHandle(WorkspaceHandle);
+    WorkspaceHandle = NULL;
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ const COLORREF kNoText = 0xFFFFFFFF;
 // Set once by CreateBackdropWindow, read by every paint.
 COLORREF TopColour;
 COLORREF BottomColour;
-COLORREF TextColour = kNoText;
+COLORREF TextColour;
+int ShowsText;  // 0 when the text colour is kNoText
 
 // Bold italic Garamond, `height` pixels; null when it cannot be created.
 HFONT CreateBackdropFont(int height) {
@@ -48,7 +49,7 @@ void PaintBackdrop(HWND window, HDC dc) {
         DeleteObject(brush);
     }
 
-    if (TextColour == kNoText) return;
+    if (!ShowsText) return;
     HFONT small = CreateBackdropFont(40);
     if (small == NULL) return;
 
@@ -97,6 +98,7 @@ HWND CreateBackdropWindow(HINSTANCE instance, const char* text, COLORREF top,
     TopColour = top;
     BottomColour = bottom;
     TextColour = textColour;
+    ShowsText = textColour != kNoText;
 
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);

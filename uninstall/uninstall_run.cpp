@@ -14,6 +14,7 @@
 #include "engine/install_undo.h"
 #include "resources/resource_ids.h"
 #include "shell/programs.h"
+#include "system/install_log_file.h"
 #include "system/system_helpers.h"
 #include "ui/password_dialog.h"
 #include "ui/ui.h"
@@ -25,7 +26,6 @@ const char kPasswordValue[] = "Uninstall Password";
 // What the run sequence writes under the product key after an install.
 const char* const kProductValues[] = {"Path", "Version", kPasswordValue};
 // A log larger than this is no install log.
-const int64_t kLogLimit = 64 * 1024 * 1024;
 // How long a plug-in may take to deregister before its file is removed.
 const unsigned long kPluginWaitMs = 60000;
 
@@ -55,16 +55,10 @@ void IgnoreRecord(void*, const InstallLogRecord&) {}
 // kUndoDamagedLog: what UndoInstallLog would answer, before anything is
 // undone.
 int CheckInstallLog(const char* path) {
-    FileHandle file = FileOpenRead(path);
-    if (file == kNoFile) return kUndoNoLog;
-    const int64_t size = FileSize(file);
-    char* text =
-        size >= 0 && size < kLogLimit ? static_cast<char*>(malloc((size_t)size + 1)) : NULL;
-    int result = text == NULL ? kUndoNoLog : kUndoDone;
-    if (text != NULL && FileRead(file, text, (int32_t)size) != (int32_t)size) result = kUndoNoLog;
-    FileClose(file);
-    if (result == kUndoDone && ReadInstallLog(text, (size_t)size, IgnoreRecord, NULL) < 0)
-        result = kUndoDamagedLog;
+    size_t size = 0;
+    char* text = ReadInstallLogText(path, &size);
+    if (text == NULL) return kUndoNoLog;
+    const int result = ReadInstallLog(text, size, IgnoreRecord, NULL) < 0 ? kUndoDamagedLog : kUndoDone;
     free(text);
     return result;
 }
@@ -240,7 +234,7 @@ int RemoveProduct(const Uninstallation& run) {
     memset(&progress, 0, sizeof(progress));
     if (!run.silent) OpenProgress(&progress, run.name);
     const UndoReports reports = {&progress, NoteLeftOver, ShowProgress, Deregister};
-    const int undone = UndoInstallLog(run.logPath, run.backupDir, reports);
+    const int undone = UndoInstallLog(run.logPath, 0, run.backupDir, reports);
     if (undone == kUndoDone) RemoveProductRecords(run);
     if (progress.window != NULL) DestroyWindow(progress.window);
     if (undone != kUndoDone) return TellLogFailure(run, undone);
