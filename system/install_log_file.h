@@ -49,7 +49,8 @@ void LogInstallRecord(InstallLogKind kind, const char* path, const char* second,
 // could not be saved: it must then not be overwritten.
 int LogFileToWrite(const char* path);
 
-// Logs a registry value about to be written under HKEY_LOCAL_MACHINE.
+// Logs a registry value about to be written under HKEY_LOCAL_MACHINE; in a
+// continued log, not one that is there already (the earlier install's).
 void LogMachineValue(const char* key, const char* name);
 
 void CloseInstallLog();

@@ -36,14 +36,9 @@ INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM l
         return TRUE;
     case WM_INSTALL_LINE: {
         HWND list = GetDlgItem(page, IDC_LOG_LIST);
-        // The list is drawn once when the thread is idle, not scrolled on
-        // the screen line by line: under X a scroll waits for the server.
-        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
         LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, lParam);
         // The newest line in view, as in any log that grows.
         if (index >= 0) SendMessageA(list, LB_SETTOPINDEX, (WPARAM)index, 0);
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, NULL, TRUE);
         if (wParam) LocalFree((HLOCAL)lParam);
         return TRUE;
     }
