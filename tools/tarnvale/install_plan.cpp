@@ -120,20 +120,12 @@ void Planner::ResolveInstallDir() {
 void Planner::ReadSection(const ScriptSection& section) {
     const std::string name = "[" + std::string(section.name) + "] ";
     const int32_t files = ReadScriptInt(script_, section.name, kFilesKey, nullptr);
-    std::map<int32_t, ProfileKey> numbered;
-    ProfileText view = ProfileOf(script_);
-    ProfileCursor cursor;
-    ProfileKey key;
-    ProfileBeginKeys(&view, section.name, &cursor);
-    while (ProfileNextKey(&view, &cursor, &key)) {
-        const std::string keyName = script_.substr(key.nameStart, key.nameEnd - key.nameStart);
-        const int32_t number = EntryLineNumber(keyName.c_str());
-        if (number == 0) continue;
-        if (number > files)
-            Skip(key.line, name + keyName, "above FILES=" + std::to_string(files) + ": never read");
-        else if (!numbered.emplace(number, key).second)
-            Skip(key.line, name + keyName, "a repeated key: only its first line is read");
-    }
+    const std::map<int32_t, ProfileKey> numbered = NumberedKeys(
+        script_, section.name, files, [&](const ProfileKey& key, const std::string& keyName, UnreadKey why) {
+            Skip(key.line, name + keyName,
+                 why == UnreadKey::kAboveFiles ? "above FILES=" + std::to_string(files) + ": never read"
+                                               : "a repeated key: only its first line is read");
+        });
     int32_t expected = 1;
     auto gap = [&](int32_t last) {
         if (expected > last) return;

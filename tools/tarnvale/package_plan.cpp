@@ -104,28 +104,15 @@ void PlanBuilder::AddLine(const ScriptSection& section, int32_t number, const Pr
 }
 
 void PlanBuilder::AddSection(const ScriptSection& section) {
-    int filesLine = 0;
-    int32_t files = ReadScriptInt(script_, section.name, kFilesKey, &filesLine);
-    // Walk the section once instead of reading keys 1..FILES one by one:
-    // the first key of each number is the one a read would find.
-    std::map<int32_t, ProfileKey> numbered;
-    ProfileText view = ProfileOf(script_);
-    ProfileCursor cursor;
-    ProfileKey key;
-    ProfileBeginKeys(&view, section.name, &cursor);
-    while (ProfileNextKey(&view, &cursor, &key)) {
-        std::string name = script_.substr(key.nameStart, key.nameEnd - key.nameStart);
-        int32_t number = EntryLineNumber(name.c_str());
-        if (number == 0) continue;
-        if (number > files) {
-            Note(key.line, false, "[" + std::string(section.name) + "] key " + name +
-                                      " is above FILES=" + std::to_string(files) +
-                                      " and is never read");
-        } else if (!numbered.emplace(number, key).second) {
-            Note(key.line, false, "[" + std::string(section.name) + "] key " + name +
-                                      " repeats; only its first line is read");
-        }
-    }
+    const int32_t files = ReadScriptInt(script_, section.name, kFilesKey, nullptr);
+    const std::map<int32_t, ProfileKey> numbered = NumberedKeys(
+        script_, section.name, files, [&](const ProfileKey& key, const std::string& name, UnreadKey why) {
+            Note(key.line, false,
+                 "[" + std::string(section.name) + "] key " + name +
+                     (why == UnreadKey::kAboveFiles
+                          ? " is above FILES=" + std::to_string(files) + " and is never read"
+                          : " repeats; only its first line is read"));
+        });
     for (const auto& item : numbered) AddLine(section, item.first, item.second);
 }
 

@@ -411,14 +411,7 @@ void ScriptLinter::CheckFileSection(const ScriptSection& section) {
     }
     if (!CheckNumber(label, filesKey)) return;
     const int32_t files = ProfileParseInt(Value(filesKey, kProfileIntBuffer).c_str());
-    std::map<int32_t, ProfileKey> numbered;  // the first key of each number, as a read finds it
-    ProfileCursor cursor;
-    ProfileKey key;
-    ProfileBeginKeys(&view_, section.name, &cursor);
-    while (ProfileNextKey(&view_, &cursor, &key)) {
-        const int32_t number = EntryLineNumber(Name(key).c_str());
-        if (number > 0 && number <= files) numbered.emplace(number, key);
-    }
+    const std::map<int32_t, ProfileKey> numbered = NumberedKeys(s_, section.name, files, nullptr);
     std::string missing;  // "4, 6 to 9"
     int ranges = 0;
     int64_t next = 1, count = 0;

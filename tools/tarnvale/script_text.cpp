@@ -42,6 +42,27 @@ std::string CopyKeyValue(const std::string& text, const ProfileKey& key, size_t 
     return std::string(buffer.data(), n);
 }
 
+std::map<int32_t, ProfileKey> NumberedKeys(
+    const std::string& text, const char* section, int32_t files,
+    const std::function<void(const ProfileKey&, const std::string& name, UnreadKey)>& unread) {
+    // One walk over the section instead of a read per number: the first
+    // key of each number is the one a read finds.
+    std::map<int32_t, ProfileKey> numbered;
+    ProfileText view = ProfileOf(text);
+    ProfileCursor cursor;
+    ProfileKey key;
+    ProfileBeginKeys(&view, section, &cursor);
+    while (ProfileNextKey(&view, &cursor, &key)) {
+        const std::string name = text.substr(key.nameStart, key.nameEnd - key.nameStart);
+        const int32_t number = EntryLineNumber(name.c_str());
+        if (number == 0) continue;
+        const bool above = number > files;
+        if ((above || !numbered.emplace(number, key).second) && unread)
+            unread(key, name, above ? UnreadKey::kAboveFiles : UnreadKey::kRepeated);
+    }
+    return numbered;
+}
+
 bool SetInfoSize(const std::string& text, uint64_t value, std::string* out, std::string* error) {
     ProfileText view = ProfileOf(text);
     const std::string digits = std::to_string(value);

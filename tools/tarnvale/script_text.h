@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 
 #include "core/profile_reader.h"
@@ -21,6 +23,16 @@ std::string ReadScriptString(const std::string& text, const char* section, const
 
 // GetPrivateProfileIntA on `text` with the default 0.
 int32_t ReadScriptInt(const std::string& text, const char* section, const char* key, int* line);
+
+// Why a numbered key of a file section is never read.
+enum class UnreadKey { kAboveFiles, kRepeated };
+
+// The entry lines of `section` as the setup program reads keys 1 to
+// `files`: the first key of each number, by number. `unread` (may be
+// empty) hears every other numbered key, with its name.
+std::map<int32_t, ProfileKey> NumberedKeys(
+    const std::string& text, const char* section, int32_t files,
+    const std::function<void(const ProfileKey&, const std::string& name, UnreadKey)>& unread);
 
 // The value of a found key as a read with `bufferSize` characters gives it.
 std::string CopyKeyValue(const std::string& text, const ProfileKey& key, size_t bufferSize);
