@@ -61,16 +61,14 @@ void UndoRecord(void* context, const InstallLogRecord& record) {
         if (lstrcmpA(record.path, "HKLM") == 0) DeleteMachineValue(record.second, record.third);
         break;
     case kLogPlugin:
-        if (undo.reports->deregister)
-            undo.reports->deregister(undo.reports->context, record);
-        else
-            Report(undo, "The plug-in stays registered(", record.path, ")");
-        break;
     case kLogEntry:
         if (undo.reports->deregister)
             undo.reports->deregister(undo.reports->context, record);
         else
-            Report(undo, "The library's entry point was called(", record.path, ")");
+            Report(undo,
+                   record.kind == kLogPlugin ? "The plug-in stays registered("
+                                             : "The library's entry point was called(",
+                   record.path, ")");
         break;
     case kLogProgram:
         Report(undo, "The program was started and cannot be undone(", record.path, ")");

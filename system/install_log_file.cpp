@@ -161,7 +161,8 @@ void LogMachineValue(const char* key, const char* name) {
     // A reinstall's values that the earlier install wrote are in its part
     // of the log already: a Cancel of the reinstall must leave them.
     HKEY handle;
-    if (RunStart > 0 && RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, &handle) == ERROR_SUCCESS) {
+    if (RunStart > 0 &&
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, &handle) == ERROR_SUCCESS) {
         const LONG found = RegQueryValueExA(handle, name, NULL, NULL, NULL, NULL);
         RegCloseKey(handle);
         if (found == ERROR_SUCCESS) return;
