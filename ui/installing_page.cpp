@@ -27,9 +27,12 @@ INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_INITDIALOG:
         ResetBar(total);
+        // Button 1, "Next >" a moment ago, is "E&xit" now: it stays off
+        // until the install ends, so that a second click on "Next >" does
+        // not leave the page while the worker is still starting.
         // Nothing waits here: the frame's modal loop serves the worker's
         // messages, and RunWizard waits for it when the frame has ended.
-        StartInstallWorker(page);
+        EnableWindow(exitButton, !StartInstallWorker(page));
         return FALSE;
     case WM_INSTALL_BEGIN:
         EnableWindow(exitButton, FALSE);
