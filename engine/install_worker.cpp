@@ -143,13 +143,11 @@ void RegisterInstall(InstallRun* run) {
     AddLogLine(run, "---- Completed installation ----");
 }
 
-void ReportUndo(void* run, const char* text) { AddLogLine((InstallRun*)run, text); }
-
 // After Cancel: what this run made is taken back, newest first. Programs it
 // started cannot be; they are named in the list box.
 void RollBack(InstallRun* run) {
     CloseInstallLog();
-    const UndoReports reports = {run, ReportUndo, NULL, NULL};
+    const UndoReports reports = {run, AddLine, NULL, NULL};
     UndoInstallLog(InstallLogPath(), InstallLogRunStart(), InstallBackupDir(), reports);
 }
 

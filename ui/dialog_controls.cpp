@@ -1,4 +1,5 @@
-// Registration of the common-control classes that the dialog templates use.
+// Registration of the common-control classes that the dialog templates use,
+// and the progress bars' starting state.
 #include "ui/ui.h"
 
 #include <commctrl.h>
@@ -23,4 +24,10 @@ int RegisterDialogControls() {
     InitAll initAll = (InitAll)(void*)GetProcAddress(library, "InitCommonControls");
     if (initAll != NULL) initAll();
     return 1;
+}
+
+void ResetProgressBar(HWND bar) {
+    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    SendMessageA(bar, PBM_SETSTEP, 1, 0);
+    SendMessageA(bar, PBM_SETPOS, 0, 0);
 }

@@ -8,17 +8,7 @@
 #include "engine/install_messages.h"
 #include "engine/install_worker.h"
 #include "resources/resource_ids.h"
-
-namespace {
-
-// A bar at 0 of 100, one step at a time.
-void ResetBar(HWND bar) {
-    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-    SendMessageA(bar, PBM_SETSTEP, 1, 0);
-    SendMessageA(bar, PBM_SETPOS, 0, 0);
-}
-
-}  // namespace
+#include "ui/ui.h"
 
 INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND exitButton = GetDlgItem(GetParent(page), IDOK);
@@ -26,7 +16,7 @@ INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM l
     HWND file = GetDlgItem(page, IDC_FILE_BAR);
     switch (message) {
     case WM_INITDIALOG:
-        ResetBar(total);
+        ResetProgressBar(total);
         // Button 1, "Next >" a moment ago, is "E&xit" now: it stays off
         // until the install ends, so that a second click on "Next >" does
         // not leave the page while the worker is still starting.
@@ -38,15 +28,28 @@ INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM l
         EnableWindow(exitButton, FALSE);
         return TRUE;
     case WM_INSTALL_LINE: {
+        // The lines queued behind this one go in with it, and the list is
+        // drawn once for all of them: under X every scroll and repaint of
+        // the list waits for the server.
         HWND list = GetDlgItem(page, IDC_LOG_LIST);
-        LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, lParam);
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        LRESULT index;
+        MSG next;
+        for (;;) {
+            index = SendMessageA(list, LB_ADDSTRING, 0, lParam);
+            if (wParam) LocalFree((HLOCAL)lParam);
+            if (!PeekMessageA(&next, page, WM_INSTALL_LINE, WM_INSTALL_LINE, PM_REMOVE)) break;
+            wParam = next.wParam;
+            lParam = next.lParam;
+        }
         // The newest line in view, as in any log that grows.
         if (index >= 0) SendMessageA(list, LB_SETTOPINDEX, (WPARAM)index, 0);
-        if (wParam) LocalFree((HLOCAL)lParam);
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, NULL, TRUE);
         return TRUE;
     }
     case WM_INSTALL_FILE:
-        ResetBar(file);
+        ResetProgressBar(file);
         return TRUE;
     case WM_INSTALL_BAR:
         SendMessageA(wParam == kInstallFileBar ? file : total, PBM_SETPOS, (WPARAM)lParam, 0);

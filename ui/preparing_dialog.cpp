@@ -25,12 +25,7 @@ void ShowPreparingTexts(HWND dialog) {
 INT_PTR CALLBACK PreparingDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: {
-        HWND bar = GetDlgItem(dialog, IDC_PREPARING_BAR);
-        if (bar != NULL) {
-            SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-            SendMessageA(bar, PBM_SETPOS, 0, 0);
-            SendMessageA(bar, PBM_SETSTEP, 1, 0);
-        }
+        ResetProgressBar(GetDlgItem(dialog, IDC_PREPARING_BAR));
         SetTimer(dialog, kTextTimer, kTextTimerMs, NULL);
         ShowPreparingTexts(dialog);
         break;

@@ -18,6 +18,9 @@ HWND CreateBackdropWindow(HINSTANCE instance, const char* text, COLORREF top,
 // Returns 1 when the classes are registered, 0 when comctl32 is missing.
 int RegisterDialogControls();
 
+// Sets a progress bar to 0 of 100, one step at a time.
+void ResetProgressBar(HWND bar);
+
 // Dialog procedures for templates IDD_PREPARING (104, created modeless by
 // the run sequence) and IDD_RESTART (133, run modally, owned by the
 // backdrop). Both report every message as not handled.
