@@ -32,8 +32,8 @@ enum {
 };
 
 LzssDecoder::LzssDecoder()
-    : progress(NULL), decodedLength(0), doneBytes(0), grandTotal(0), writeFailed(0), stopped(0), inPos(0), inEnd(0),
-      winPos(0) {
+    : progress(NULL), decodedLength(0), doneBytes(0), grandTotal(0), writeFailed(0), stopped(0),
+      inPos(0), inEnd(0), winPos(0) {
     memset(ring, 0, sizeof(ring));
     memset(&inStream, 0, sizeof(inStream));
     memset(&outStream, 0, sizeof(outStream));
@@ -128,13 +128,31 @@ int LzssDecoder::FlushOutput() {
     return !writeFailed;
 }
 
+// The first multiple of kLzssProgressStep after `at` (a bar's byte count)
+// at which the bar's position can differ from `shown`. A position moves
+// only every total / 100 bytes, and a large file has thousands of multiples
+// between two moves: the decoder's loop stops at none of them. A total
+// below 100 moves at every multiple; a negative one, read as a large
+// unsigned total, never moves from 0, as its positions do not.
+__attribute__((noinline)) static uint32_t NextStop(uint32_t at, int shown, uint32_t total) {
+    // The first count that can show shown + 1, rounded up to a multiple.
+    uint64_t move = (uint64_t)(uint32_t)(shown + 1) * (total / 100);
+    if (move <= at) move = (uint64_t)at + 1;
+    move += kLzssProgressStep - 1;
+    if (move > UINT32_MAX) return UINT32_MAX;
+    return (uint32_t)move - (uint32_t)move % kLzssProgressStep;
+}
+
 // The first count after `count` at which a bar can move.
-uint32_t LzssDecoder::NextBarStop(uint32_t count) const {
+uint32_t LzssDecoder::NextBarStop(uint32_t count) {
+    // A stream starts with nothing reported.
+    if (count == 0) fileShown = totalShown = -1;
     uint32_t stop = UINT32_MAX;
-    if (progress->fileBar) stop = count + (kLzssProgressStep - count % kLzssProgressStep);
+    if (progress->fileBar) stop = NextStop(count, fileShown, decodedLength);
     if (progress->totalBar) {
-        uint32_t next = count + (kLzssProgressStep - (doneBytes + count) % kLzssProgressStep);
-        if (next < stop) stop = next;
+        const uint32_t at = doneBytes + count;
+        const uint32_t next = NextStop(at, totalShown, (uint32_t)grandTotal);
+        if (next != UINT32_MAX && next - at + count < stop) stop = next - at + count;
     }
     return stop;
 }
@@ -142,11 +160,18 @@ uint32_t LzssDecoder::NextBarStop(uint32_t count) const {
 // The bars after a token that brought the stream's output to `count`;
 // returns the next stop.
 uint32_t LzssDecoder::ReportBars(uint32_t count) {
-    if (progress->fileBar && count % kLzssProgressStep == 0)
-        progress->fileBar(progress->context, LzssBarPosition(count, decodedLength));
-    uint32_t total = doneBytes + count;
-    if (progress->totalBar && total % kLzssProgressStep == 0)
-        progress->totalBar(progress->context, LzssBarPosition(total, grandTotal), 0);
+    int position;
+    if (progress->fileBar && count % kLzssProgressStep == 0 &&
+        (position = LzssBarPosition(count, decodedLength)) != fileShown) {
+        fileShown = position;
+        progress->fileBar(progress->context, position);
+    }
+    const uint32_t total = doneBytes + count;
+    if (progress->totalBar && total % kLzssProgressStep == 0 &&
+        (position = LzssBarPosition(total, grandTotal)) != totalShown) {
+        totalShown = position;
+        progress->totalBar(progress->context, position, 0);
+    }
     return NextBarStop(count);
 }
 

@@ -29,10 +29,13 @@ struct LzssProgress {
     // A file's decoding starts: its bar becomes 0 of 100.
     void (*startFile)(void* context);
     // The file bar's position, at token boundaries whose output count is a
-    // multiple of kLzssProgressStep.
+    // multiple of kLzssProgressStep, when it differs from the one reported
+    // last in the same stream.
     void (*fileBar)(void* context, int position);
     // The total bar's position at the same boundaries, over the bytes of
-    // all files so far; `last` is 1 for the one that ends a file.
+    // all files so far, when it differs from the one reported last in the
+    // same stream; `last` is 1 for the one that ends a file, which always
+    // comes.
     void (*totalBar)(void* context, int position, int last);
     void* context;
     // Asked about every kLzssStopCheck bytes of output: non-zero stops the
@@ -77,11 +80,15 @@ public:
 
 private:
     void Log(const char* before, const char* path, const char* after);
-    uint32_t NextBarStop(uint32_t count) const;
+    uint32_t NextBarStop(uint32_t count);
     uint32_t ReportBars(uint32_t count);
     int FillInput();
     int NextInputByte();
     int FlushOutput();
+
+    // The bars' positions reported last in this stream, -1 before the first
+    // (set as each stream starts).
+    int fileShown, totalShown;
 
     uint8_t ring[kLzssRingSize];
     uint8_t inBlock[kLzssInBlock];

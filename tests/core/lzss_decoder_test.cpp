@@ -37,13 +37,17 @@ std::unique_ptr<LzssDecoder> NewDecoder(Recorder* rec) {
 
 // A file starts its bar, then gets outCount / (n / 100) (outCount * 100 / n
 // below 100 bytes) at each token boundary where outCount is a multiple of
-// 50, and nothing at multiples passed inside a reference.
+// 50 and the position differs from the one reported before, and nothing at
+// multiples passed inside a reference: a move passed there shows at the
+// next boundary that is a multiple.
 TEST(LzssProgress, FileBarPositionsAtTokenBoundaries) {
     const struct { const char* name; Bytes plain; } rows[] = {
-        {"random 10000", Noise(10000, 99)},
+        {"random 10000: a move every 100 bytes", Noise(10000, 99)},
         {"1000 bytes 61: boundaries 1, 19, 37, ..., 991, 1000", Bytes(1000, 0x61)},
         {"text 7777", Text(7777, 5)},
         {"random 60: a file below 100 bytes", Noise(60, 99)},
+        {"text 250000: a move every 2500 bytes", Text(250000, 8)},
+        {"runs 123457: moves inside references", Bytes(123457, 0x20)},
     };
     for (const auto& row : rows) {
         Recorder rec;
@@ -51,8 +55,11 @@ TEST(LzssProgress, FileBarPositionsAtTokenBoundaries) {
         Decode(*NewDecoder(&rec), stream);
         const uint32_t n = (uint32_t)row.plain.size();
         std::vector<std::string> expect = {"S"};
-        for (uint32_t end : TokenEnds(stream))
-            if (end % 50 == 0) expect.push_back("F " + std::to_string(n >= 100 ? end / (n / 100) : end * 100 / n));
+        int shown = -1;
+        for (uint32_t end : TokenEnds(stream)) {
+            const int position = (int)(n >= 100 ? end / (n / 100) : end * 100 / n);
+            if (end % 50 == 0 && position != shown) expect.push_back("F " + std::to_string(shown = position));
+        }
         EXPECT_EQ(rec.Only("SF"), expect) << row.name;
         EXPECT_EQ(TokenEnds(stream).back(), n) << row.name;
     }
@@ -68,6 +75,8 @@ TEST(LzssProgress, TotalBarAcrossTwoFiles) {
     ASSERT_GE(first.size(), 2u);
     EXPECT_EQ(first[first.size() - 2], "T 50");  // the token that ends at byte 10000
     EXPECT_EQ(first.back(), "T 50 last");
+    // Every move once: 0, 1, ..., 50 at the multiples of 200 bytes.
+    for (size_t i = 0; i + 1 < first.size(); ++i) EXPECT_EQ(first[i], "T " + std::to_string(i));
     Decode(*decoder, stream);
     std::vector<std::string> both = rec.Only("T");
     EXPECT_EQ(both.back(), "T 100 last");
