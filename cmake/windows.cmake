@@ -50,8 +50,9 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN __USE_MINGW_ANSI_STDIO=0)
 # function of its own, and none is inlined in part: either would save a call
 # and cost more in spilled registers and copied tails (together 350 bytes of
 # the stub). Objects in sections of their own only in the core, whose files
-# hold tables and, but for CRC-32's table, no zero-initialised objects: this compiler puts each of those into a
-# ".data$name" section that takes file space (it cost the stub 8 KB).
+# hold tables and, but for CRC-32's table, no zero-initialised objects: this
+# compiler puts each of those into a ".data$name" section that takes file
+# space (it cost the stub 8 KB).
 set(TARNVALE_SMALL_CODE -Oz -fomit-frame-pointer -ffunction-sections -fno-exceptions -fno-rtti
     -fno-asynchronous-unwind-tables -fno-inline-functions-called-once -fno-partial-inlining)
 set_source_files_properties(${CORE_SOURCES} PROPERTIES COMPILE_OPTIONS -fdata-sections)

@@ -129,14 +129,15 @@ int LzssDecoder::FlushOutput() {
 }
 
 // The first multiple of kLzssProgressStep after `at` (a bar's byte count)
-// at which the bar's position can differ from `shown`. A position moves
-// only every total / 100 bytes, and a large file has thousands of multiples
-// between two moves: the decoder's loop stops at none of them. A total
-// below 100 moves at every multiple; a negative one, read as a large
-// unsigned total, never moves from 0, as its positions do not.
-__attribute__((noinline)) static uint32_t NextStop(uint32_t at, int shown, uint32_t total) {
+// at which the bar's position can differ from `shown`, for a total of at
+// most UINT32_MAX. A position moves only every total / 100 bytes, and a
+// large file has thousands of multiples between two moves: the decoder's
+// loop stops at none of them. A total below 100 can move at every
+// multiple; one of 0 or less shows 0 throughout.
+__attribute__((noinline)) static uint32_t NextStop(uint32_t at, int shown, int64_t total) {
+    if (total <= 0 && shown >= 0) return UINT32_MAX;
     // The first count that can show shown + 1, rounded up to a multiple.
-    uint64_t move = (uint64_t)(uint32_t)(shown + 1) * (total / 100);
+    uint64_t move = total > 0 ? (uint64_t)(uint32_t)(shown + 1) * ((uint32_t)total / 100) : 0;
     if (move <= at) move = (uint64_t)at + 1;
     move += kLzssProgressStep - 1;
     if (move > UINT32_MAX) return UINT32_MAX;
@@ -151,7 +152,7 @@ uint32_t LzssDecoder::NextBarStop(uint32_t count) {
     if (progress->fileBar) stop = NextStop(count, fileShown, decodedLength);
     if (progress->totalBar) {
         const uint32_t at = doneBytes + count;
-        const uint32_t next = NextStop(at, totalShown, (uint32_t)grandTotal);
+        const uint32_t next = NextStop(at, totalShown, grandTotal);
         if (next != UINT32_MAX && next - at + count < stop) stop = next - at + count;
     }
     return stop;

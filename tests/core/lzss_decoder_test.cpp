@@ -83,10 +83,16 @@ TEST(LzssProgress, TotalBarAcrossTwoFiles) {
     EXPECT_EQ(decoder->doneBytes, 20000u);
     // Positions inside the second file continue from the first.
     EXPECT_EQ(both[first.size()], "T 50");
-    // Without [INFO] SIZE the total bar stays at 0.
-    decoder->grandTotal = 0;
-    Decode(*decoder, stream);
-    EXPECT_EQ(rec.Only("T").back(), "T 0 last");
+    // Without [INFO] SIZE, or with a negative one, the total bar stays at
+    // 0: reported once, and at the file's end.
+    for (int32_t total : {0, -5}) {
+        decoder->grandTotal = total;
+        const size_t before = rec.Only("T").size();
+        Decode(*decoder, stream);
+        const std::vector<std::string> all = rec.Only("T");
+        EXPECT_EQ(std::vector<std::string>(all.begin() + before, all.end()),
+                  (std::vector<std::string>{"T 0", "T 0 last"})) << total;
+    }
 }
 
 TEST(LzssProgress, BarPositionsNeverDivideByZero) {
