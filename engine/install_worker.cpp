@@ -84,7 +84,7 @@ void ReadScriptText(const char* section, const char* key, char* out, DWORD size)
 void StartRun(InstallRun* run, HWND page, const LzssProgress* reports) {
     memset(run, 0, sizeof(*run));
     run->page = page;
-    SendMessageA(page, WM_INSTALL_BEGIN, 0, 0);
+    PostMessageA(page, WM_INSTALL_BEGIN, 0, 0);
     Bars.last[kInstallTotalBar] = Bars.last[kInstallFileBar] = -1;
 
     run->decoder = &Decoder;

@@ -10,6 +10,32 @@
 #include "resources/resource_ids.h"
 #include "ui/ui.h"
 
+namespace {
+
+// While lines come in, the log list is drawn once per kLogDrawMs, on the
+// page's timer: under X every drawing of the list and of its scroll bars
+// waits for the server, and with a line per file that was most of the
+// page's work.
+const UINT_PTR kLogDrawTimer = 1;
+const UINT kLogDrawMs = 100;
+
+bool LogTimer;        // the timer runs: lines go in undrawn
+bool LogDrawPending;  // lines are in the list that it has not drawn yet
+LRESULT LogNewest;    // the index of the newest line
+
+// Draws the new lines once, with the newest in view, as in any log that
+// grows.
+void DrawLog(HWND page) {
+    if (!LogDrawPending) return;
+    LogDrawPending = false;
+    HWND list = GetDlgItem(page, IDC_LOG_LIST);
+    if (LogNewest >= 0) SendMessageA(list, LB_SETTOPINDEX, (WPARAM)LogNewest, 0);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, NULL, TRUE);
+}
+
+}  // namespace
+
 INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND exitButton = GetDlgItem(GetParent(page), IDOK);
     HWND total = GetDlgItem(page, IDC_TOTAL_BAR);
@@ -17,6 +43,7 @@ INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_INITDIALOG:
         ResetProgressBar(total);
+        LogTimer = SetTimer(page, kLogDrawTimer, kLogDrawMs, NULL) != 0;
         // Button 1, "Next >" a moment ago, is "E&xit" now: it stays off
         // until the install ends, so that a second click on "Next >" does
         // not leave the page while the worker is still starting.
@@ -28,26 +55,27 @@ INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM l
         EnableWindow(exitButton, FALSE);
         return TRUE;
     case WM_INSTALL_LINE: {
-        // The lines queued behind this one go in with it, and the list is
-        // drawn once for all of them: under X every scroll and repaint of
-        // the list waits for the server.
+        // The line and those queued behind it go into the list; with the
+        // timer running they wait for it to be drawn. Without a timer the
+        // list draws each line itself.
         HWND list = GetDlgItem(page, IDC_LOG_LIST);
-        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-        LRESULT index;
+        if (LogTimer && !LogDrawPending) {
+            SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+            LogDrawPending = true;
+        }
         MSG next;
         for (;;) {
-            index = SendMessageA(list, LB_ADDSTRING, 0, lParam);
+            LogNewest = SendMessageA(list, LB_ADDSTRING, 0, lParam);
             if (wParam) LocalFree((HLOCAL)lParam);
             if (!PeekMessageA(&next, page, WM_INSTALL_LINE, WM_INSTALL_LINE, PM_REMOVE)) break;
             wParam = next.wParam;
             lParam = next.lParam;
         }
-        // The newest line in view, as in any log that grows.
-        if (index >= 0) SendMessageA(list, LB_SETTOPINDEX, (WPARAM)index, 0);
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, NULL, TRUE);
         return TRUE;
     }
+    case WM_TIMER:
+        DrawLog(page);
+        return TRUE;
     case WM_INSTALL_FILE:
         ResetProgressBar(file);
         return TRUE;
@@ -55,6 +83,8 @@ INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM l
         SendMessageA(wParam == kInstallFileBar ? file : total, PBM_SETPOS, (WPARAM)lParam, 0);
         return TRUE;
     case WM_INSTALL_END:
+        // The button first: lines not drawn yet are drawn by the timer,
+        // while the user reads the log.
         EnableWindow(exitButton, TRUE);
         SendMessageA(total, PBM_SETPOS, 100, 0);
         SendMessageA(file, PBM_SETPOS, 100, 0);

@@ -16,7 +16,8 @@
 //   adopt CLASS CAPTION      the same of any program, which becomes PROGRAM
 //   check ID WHAT VALUE      WHAT of the control is VALUE: text (line breaks
 //                            as \n), enabled (0|1), bar (position), lines
-//                            (of a list box), focus (id of the focused control)
+//                            (of a list box), newest (1 when a list box shows
+//                            its last line), focus (id of the focused control)
 //   await ID WHAT VALUE      waits until it is (lines: VALUE or more)
 //   click ID [EXPECT...]     BM_CLICK, WM_SETTEXT, sent from a thread of
 //   type ID TEXT [EXPECT...] its own: each dialog (a visible top-level
@@ -107,13 +108,16 @@ BOOL CALLBACK Visit(HWND window, LPARAM param) {
     Search* search = reinterpret_cast<Search*>(param);
     DWORD owner = 0;
     char seenClass[256] = "", seenCaption[256] = "";
+    // Cheapest test first: each question about another process's window
+    // is a call to the server that the measured program waits behind.
     GetWindowThreadProcessId(window, &owner);
-    GetClassNameA(window, seenClass, sizeof(seenClass));
-    GetWindowTextA(window, seenCaption, sizeof(seenCaption));
     if ((search->anyProgram ? owner == GetCurrentProcessId() : owner != program.dwProcessId) ||
-        !IsWindowVisible(window) ||
-        !Is(search->className, seenClass) ||
-        !(search->caption ? Is(search->caption, seenCaption) : seenCaption[0] != '\0'))
+        !IsWindowVisible(window))
+        return TRUE;
+    GetClassNameA(window, seenClass, sizeof(seenClass));
+    if (!Is(search->className, seenClass)) return TRUE;
+    GetWindowTextA(window, seenCaption, sizeof(seenCaption));
+    if (!(search->caption ? Is(search->caption, seenCaption) : seenCaption[0] != '\0'))
         return TRUE;
     for (int i = 0; search->caption == NULL && i < search->count; ++i)
         if (search->known[i] == window) return TRUE;
@@ -165,6 +169,13 @@ bool Check(char** words, bool waiting) {
             number = IsWindowEnabled(control) ? 1 : 0;
         } else if (Is(what, "bar") || Is(what, "lines")) {
             number = SendMessageW(control, what[0] == 'b' ? PBM_GETPOS : LB_GETCOUNT, 0, 0);
+        } else if (Is(what, "newest")) {
+            RECT area = {};
+            GetClientRect(control, &area);
+            const LRESULT last = SendMessageW(control, LB_GETCOUNT, 0, 0) - 1;
+            const LRESULT top = SendMessageW(control, LB_GETTOPINDEX, 0, 0);
+            const LRESULT height = SendMessageW(control, LB_GETITEMHEIGHT, 0, 0);
+            number = last >= top && height > 0 && last < top + area.bottom / height ? 1 : 0;
         } else if (Is(what, "focus")) {
             number = Focused() ? GetDlgCtrlID(Focused()) : 0;
         } else {
