@@ -159,7 +159,7 @@ HWND Focused() {
 bool Check(char** words, bool waiting) {
     const char* what = words[2];
     char actual[kTextSize] = "<no control>";
-    for (DWORD start = GetTickCount();; Sleep(5), SamplePeak()) {
+    for (DWORD start = GetTickCount();; Sleep(2), SamplePeak()) {
         HWND control = Control(words[1]);
         LRESULT number = 0;
         if (control == NULL) {
@@ -227,9 +227,16 @@ bool Watch(HANDLE until, char** expects, int count) {
 HWND sendTo;
 UINT sendMessage;
 const char* sendText;
+HANDLE sendAsked, sendDone;  // auto-reset events of the sending thread
 
+// One thread, started with the script, makes every send: a thread started
+// for each would put its start-up between a `mark` and the click.
 DWORD WINAPI SendOnThread(LPVOID) {
-    return (DWORD)SendMessageA(sendTo, sendMessage, 0, (LPARAM)sendText);
+    while (WaitForSingleObject(sendAsked, INFINITE) == WAIT_OBJECT_0) {
+        SendMessageA(sendTo, sendMessage, 0, (LPARAM)sendText);
+        SetEvent(sendDone);
+    }
+    return 0;
 }
 
 // A send that never returns leaves its thread blocked; the script then
@@ -237,9 +244,9 @@ DWORD WINAPI SendOnThread(LPVOID) {
 bool Send(char** words, int count, UINT message, const char* text) {
     if ((sendTo = Control(words[1])) == NULL) return Fail("no control %s", words[1]);
     sendMessage = message, sendText = text;
-    HANDLE thread = CreateThread(NULL, 0, SendOnThread, NULL, 0, NULL);
+    SetEvent(sendAsked);
     int skip = text != NULL ? 3 : 2;
-    return thread != NULL && Watch(thread, words + skip, count - skip);
+    return Watch(sendDone, words + skip, count - skip);
 }
 
 // The program inherits the standard handles: it writes into the same output.
@@ -327,7 +334,11 @@ int Run(char** words, int count) {
 
 int RunScript() {
     char line[1024];
-    int result = 0;
+    sendAsked = CreateEventA(NULL, FALSE, FALSE, NULL);
+    sendDone = CreateEventA(NULL, FALSE, FALSE, NULL);
+    int result = sendAsked == NULL || sendDone == NULL ||
+                 CreateThread(NULL, 0, SendOnThread, NULL, 0, NULL) == NULL;
+    if (result) Say("FAIL: cannot start the thread that sends\n");
     while (result == 0 && fgets(line, sizeof(line), stdin)) {
         ++lineNumber;
         char* words[12];
