@@ -65,14 +65,26 @@ HRESULT SaveLink(const char* target, const char* arguments, const char* name,
 
 }  // namespace
 
+int SpecialFolderPathFromItems(int csidl, char* path) {
+    LPITEMIDLIST items = NULL;
+    if (FAILED(SHGetSpecialFolderLocation(NULL, csidl, &items))) return 0;
+    BOOL found = SHGetPathFromIDListA(items, path);
+    CoTaskMemFree(items);
+    return found == TRUE;
+}
+
+int SpecialFolderPath(int csidl, char* path) {
+    typedef BOOL(WINAPI * PathCall)(HWND, LPSTR, int, BOOL);
+    PathCall direct = (PathCall)(void*)GetProcAddress(GetModuleHandleA("shell32.dll"),
+                                                      "SHGetSpecialFolderPathA");
+    if (direct == NULL) return SpecialFolderPathFromItems(csidl, path);
+    return direct(NULL, path, csidl, FALSE) != FALSE;
+}
+
 int CreateProgramGroup(const char* name, char* path) {
     path[0] = '\0';
-    LPITEMIDLIST items = NULL;
-    if (FAILED(SHGetSpecialFolderLocation(NULL, CSIDL_PROGRAMS, &items))) return 1;
     char folder[kPathSize];
-    BOOL found = SHGetPathFromIDListA(items, folder);
-    CoTaskMemFree(items);
-    if (found != TRUE) return 1;
+    if (!SpecialFolderPath(CSIDL_PROGRAMS, folder)) return 1;
     if (!JoinText(path, kPathSize, folder, "\\", name)) return 1;
     CreateLoggedDir(path);
     return 1;
@@ -89,14 +101,10 @@ int CreateFolderShortcut(const char* target, const char* arguments, const char* 
 HRESULT CreateDesktopShortcut(const char* target, const char* arguments, const char* name,
                               const char* workDir) {
     if (!OpenOle()) return 0;
-    LPITEMIDLIST items = NULL;
     char folder[kPathSize];
     HRESULT result = 0;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(NULL, CSIDL_DESKTOPDIRECTORY, &items))) {
-        BOOL found = SHGetPathFromIDListA(items, folder);
-        CoTaskMemFree(items);
-        if (found == TRUE) result = SaveLink(target, arguments, name, workDir, folder);
-    }
+    if (SpecialFolderPath(CSIDL_DESKTOPDIRECTORY, folder))
+        result = SaveLink(target, arguments, name, workDir, folder);
     OleUninitialize();
     return result;
 }

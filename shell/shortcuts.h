@@ -11,6 +11,15 @@
 // core/install_steps.h.
 extern const char kShellFoldersKey[];
 
+// The file-system path of the shell's special folder `csidl` (a CSIDL_
+// value) into `path` (260 bytes); 0 when the shell has none. Shells since
+// 4.71 give the path directly. The first ones give only an item list, which
+// the later ones build by parsing that very path, a few milliseconds under
+// Wine: SpecialFolderPathFromItems takes that way, and SpecialFolderPath
+// where the direct one is missing.
+int SpecialFolderPath(int csidl, char* path);
+int SpecialFolderPathFromItems(int csidl, char* path);
+
 // Forms `path` (260 bytes) as the Programs folder, a backslash and `name`,
 // and creates that directory (an existing one is no error). When the
 // Programs folder cannot be resolved, or the path would not fit in 259

@@ -79,6 +79,21 @@ TEST_F(Shortcuts, KeepTheThreadsOleState) {
     OleUninitialize();
 }
 
+// Both ways to a folder give the shell's own path: the direct one, taken
+// wherever the shell has it, and the item list, all that the first shells
+// offer.
+TEST(SpecialFolder, BothWaysGiveTheShellsPath) {
+    for (int csidl : {CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY}) {
+        char direct[MAX_PATH] = "", items[MAX_PATH] = "";
+        ASSERT_EQ(1, SpecialFolderPath(csidl, direct)) << csidl;
+        ASSERT_EQ(1, SpecialFolderPathFromItems(csidl, items)) << csidl;
+        EXPECT_EQ(SpecialFolder(csidl), direct) << csidl;
+        EXPECT_STREQ(direct, items) << csidl;
+    }
+    char path[MAX_PATH] = "";
+    EXPECT_EQ(0, SpecialFolderPathFromItems(0x7F, path)) << "a folder the shell does not know";
+}
+
 // The folder itself, with shortcuts in it, is read by tests/wine/engine_test.
 TEST(ProgramGroup, SamePathOnASecondCall) {
     const std::string expected = SpecialFolder(CSIDL_PROGRAMS) + "\\Shell Group";
