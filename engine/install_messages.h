@@ -15,7 +15,7 @@
 // Values clear of the wizard's own (WM_USER + 8 and + 15, ui/wizard.h) and
 // of the dialog manager's (WM_USER + 0 to + 2).
 enum {
-    WM_INSTALL_BEGIN = WM_USER + 20,  // 1044, sent: the worker has started; button 1 disabled
+    WM_INSTALL_BEGIN = WM_USER + 20,  // 1044, posted: the worker has started; button 1 disabled
     WM_INSTALL_LINE = WM_USER + 21,   // 1045, lParam is a log line to add and keep in view; with
                                       // wParam 1 posted, LocalAlloc'd, freed by the page
     WM_INSTALL_FILE = WM_USER + 22,   // 1046, posted: a file starts; the file bar at 0 of 100
