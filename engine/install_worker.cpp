@@ -193,9 +193,12 @@ void WaitForInstallWorker() {
     int quit = 0;
     WPARAM quitCode = 0;
     // Only "messages are waiting" goes on: the thread's end, and a wait that
-    // failed (which would fail again at once), both leave.
-    while (MsgWaitForMultipleObjects(1, &WorkerThread, FALSE, INFINITE, QS_ALLINPUT) ==
-           WAIT_OBJECT_0 + 1) {
+    // failed (which would fail again at once), both leave. A worker that has
+    // ended already is not pumped for: what waits then is the backdrop's
+    // repaint where the frame was, which its own pixels still show.
+    while (WaitForSingleObject(WorkerThread, 0) == WAIT_TIMEOUT &&
+           MsgWaitForMultipleObjects(1, &WorkerThread, FALSE, INFINITE, QS_ALLINPUT) ==
+               WAIT_OBJECT_0 + 1) {
         MSG message;
         while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
