@@ -195,7 +195,8 @@ void WaitForInstallWorker() {
     // Only "messages are waiting" goes on: the thread's end, and a wait that
     // failed (which would fail again at once), both leave. A worker that has
     // ended already is not pumped for: what waits then is the backdrop's
-    // repaint where the frame was, which its own pixels still show.
+    // repaint where the frame was, which the restart dialog's loop does, or
+    // which the backdrop's end a few milliseconds later makes moot.
     while (WaitForSingleObject(WorkerThread, 0) == WAIT_TIMEOUT &&
            MsgWaitForMultipleObjects(1, &WorkerThread, FALSE, INFINITE, QS_ALLINPUT) ==
                WAIT_OBJECT_0 + 1) {
