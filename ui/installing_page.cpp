@@ -55,22 +55,15 @@ INT_PTR CALLBACK InstallingPage(HWND page, UINT message, WPARAM wParam, LPARAM l
         EnableWindow(exitButton, FALSE);
         return TRUE;
     case WM_INSTALL_LINE: {
-        // The line and those queued behind it go into the list; with the
-        // timer running they wait for it to be drawn. Without a timer the
-        // list draws each line itself.
+        // With the timer running the line waits for it to be drawn; without
+        // a timer the list draws each line itself.
         HWND list = GetDlgItem(page, IDC_LOG_LIST);
         if (LogTimer && !LogDrawPending) {
             SendMessageA(list, WM_SETREDRAW, FALSE, 0);
             LogDrawPending = true;
         }
-        MSG next;
-        for (;;) {
-            LogNewest = SendMessageA(list, LB_ADDSTRING, 0, lParam);
-            if (wParam) LocalFree((HLOCAL)lParam);
-            if (!PeekMessageA(&next, page, WM_INSTALL_LINE, WM_INSTALL_LINE, PM_REMOVE)) break;
-            wParam = next.wParam;
-            lParam = next.lParam;
-        }
+        LogNewest = SendMessageA(list, LB_ADDSTRING, 0, lParam);
+        if (wParam) LocalFree((HLOCAL)lParam);
         return TRUE;
     }
     case WM_TIMER:
