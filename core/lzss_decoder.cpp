@@ -28,7 +28,7 @@
 
 enum {
     kFlushAt = kLzssRingSize + kLzssOutBlock,
-    kGroupIn = 16 + 7  // input bytes a group may touch
+    kGroupIn = 16 + 8  // input bytes a group may touch
 };
 
 LzssDecoder::LzssDecoder()
@@ -260,18 +260,21 @@ int LzssDecoder::DecodeStream() {
         }
         if (inEnd - inPos >= kGroupIn && length - count >= 8 * kLzssMaxMatch) {
             // The rest of the group: at most 8 tokens of at most 2 bytes in
-            // (a word read at the last of them reaches 7 bytes further), at
-            // most 144 bytes out, all before the end. No checks needed.
+            // (the run after the last of them, which may be empty, reads a
+            // word: 8 bytes further), at most 144 bytes out, all before the
+            // end. No checks needed.
             const uint8_t* in = inBlock + inPos;
             uint8_t* out = window + winPos;
-            // `bits` holds the flags still to use from bit 31 down.
-            unsigned left = (unsigned)__builtin_ctz(mask) + 1;
-            uint32_t bits = (uint32_t)flags << (32 - left);
-            while (left) {
+            // `bits` holds the flags still to use from bit 31 down, then
+            // a 0 that ends the last run of literals and a 1: the group
+            // is done when only those two are left.
+            const uint32_t kGroupEnd = 0x40000000u;
+            const unsigned left = (unsigned)__builtin_ctz(mask) + 1;
+            uint32_t bits = ((uint32_t)flags << (32 - left)) | (kGroupEnd >> left);
+            for (;;) {
                 // A run of literals in one word move; the run's end may
                 // spill up to 7 bytes into the slack behind it.
-                unsigned run = (unsigned)__builtin_clz(~bits | 1u);
-                if (run > left) run = left;
+                const unsigned run = (unsigned)__builtin_clz(~bits);
                 Store64(out, Load64(in));
                 in += run;
                 out += run;
@@ -279,9 +282,8 @@ int LzssDecoder::DecodeStream() {
                 // without bars.
                 while (__builtin_expect(stop <= count + run, 0)) stop = ReportBars(stop);
                 count += run;
-                left -= run;
                 bits <<= run;
-                if (left == 0) break;
+                if (bits == kGroupEnd) break;
                 unsigned p = ((unsigned)in[0] << 4) | (in[1] >> 4);
                 int n = (in[1] & 0x0F) + kLzssMinMatch;
                 in += 2;
@@ -295,7 +297,6 @@ int LzssDecoder::DecodeStream() {
                     CopyReference(out, distance, n);
                 out += n;
                 count += (uint32_t)n;
-                left--;
                 bits <<= 1;
                 if (__builtin_expect(count >= stop, 0)) stop = ReportBars(count);
             }
